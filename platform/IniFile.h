@@ -1,0 +1,53 @@
+#pragma once
+// INI profile file with the Windows profile semantics: section and key names
+// compare without regard to case, missing keys read as the default, integers
+// may be written "0x..." (hexadecimal), a whole section can be erased, a
+// section's keys list in file order. Writing changes the key's line in place
+// (a new key goes to the end of its section, a new section to the end of the
+// file); every other line stays as it was. Lines end in CR LF, values are not
+// quoted. Every write goes to the file at once, through a temporary file and
+// a rename, as the profile calls do.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace lingrove::platform {
+
+class IniError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class IniFile {
+public:
+    // Reads the file if it exists; a missing file is an empty profile.
+    explicit IniFile(QString path);
+
+    const QString& path() const { return path_; }
+
+    bool sectionExists(const QString& section) const;
+    bool keyExists(const QString& section, const QString& key) const;
+    QStringList sections() const;
+    QStringList sectionKeys(const QString& section) const;   // file order
+
+    QString readString(const QString& section, const QString& key, const QString& def = {}) const;
+    // Decimal, or hexadecimal after "0x"/"0X"; anything else reads as the default.
+    qint32 readInteger(const QString& section, const QString& key, qint32 def) const;
+
+    // Throw IniError when the file cannot be written.
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInteger(const QString& section, const QString& key, qint32 value);
+    void eraseSection(const QString& section);
+
+    // The whole text as it would be written.
+    QByteArray text() const;
+
+private:
+    void save();
+    QString path_;
+    QList<QByteArray> lines_;   // without line ends
+};
+
+} // namespace lingrove::platform

@@ -1,0 +1,39 @@
+#pragma once
+// Paths as the program stores them (Windows style, "\" separated) and as the
+// file system takes them.
+#include <QString>
+
+namespace lingrove::platform {
+
+struct SplitPath {
+    QString folder;   // up to and including the last "\", "/" or ":"
+    QString file;     // after it
+};
+
+// Split a stored tool path: C:\D\bin\dcc32.exe -> C:\D\bin\ + dcc32.exe
+SplitPath splitToolPath(const QString& path);
+
+// The platform's separator: "/" here.
+QChar separator();
+
+// folder + separator + name. A folder that already ends in a separator gives a
+// doubled one, which the file system takes as one.
+QString joinPath(const QString& folder, const QString& name);
+
+// A stored name with "\" turned into the platform's separator.
+QString toNative(const QString& path);
+
+// The folder part of a path (without trailing separator), "\" or "/" alike.
+QString folderOf(const QString& path);
+// The file-name part of a path, after the last "\", "/" or ":".
+QString fileNameOf(const QString& path);
+
+// Find a file as Windows would: relName may use "\" or "/" and any letter
+// case; each part is matched without regard to case inside base. Returns the
+// real path, or an empty string when there is no such file (or folder).
+QString findCaseInsensitive(const QString& base, const QString& relName);
+
+// The program's own folder: $LINGROVE_HOME when set, else the executable's folder.
+QString programFolder();
+
+} // namespace lingrove::platform

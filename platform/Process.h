@@ -1,0 +1,37 @@
+#pragma once
+// Starting programs and waiting for them. The window modes of the Windows
+// calls map onto what Linux has: a program started hidden gets no terminal
+// and its output is collected; the others are started normally (the desktop
+// decides how their windows appear).
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace lingrove::platform {
+
+enum class WindowMode { Normal, Hidden, Minimized, Maximized };
+
+struct ProcessResult {
+    bool started = false;
+    bool crashed = false;
+    int exitCode = -1;
+    QString error;        // why it did not start, or crashed
+    QByteArray output;    // standard output and error, merged
+};
+
+// Start and do not wait. False when it could not be started.
+bool startDetached(const QString& program, const QStringList& args,
+                   const QString& workingDir = {}, QString* error = nullptr);
+
+// Start and wait for the end. While waiting, pump is called about every
+// 50 ms (the caller keeps its windows painted there).
+ProcessResult runAndWait(const QString& program, const QStringList& args,
+                         const QString& workingDir = {}, WindowMode mode = WindowMode::Normal,
+                         const std::function<void()>& pump = {});
+
+// Open a file or folder with the desktop's default handler (file manager,
+// text editor, image editor). False when no handler could be started.
+bool openWithDesktop(const QString& path, QString* error = nullptr);
+
+} // namespace lingrove::platform
