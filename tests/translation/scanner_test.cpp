@@ -1,0 +1,132 @@
+#include "translation/scanner/Scanner.h"
+
+#include <gtest/gtest.h>
+
+using namespace lingrove::scanner;
+
+namespace {
+
+ScanFilters acceptAll()
+{
+    ScanFilters f;
+    f.accept = {true, true, true, true, true, true, true};
+    return f;
+}
+
+std::vector<std::string> bare(std::string_view line, const ScanFilters& f = ScanFilters{})
+{
+    std::vector<std::string> out;
+    ScanLine(line, out, false, 1, f);
+    return out;
+}
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST(ScanLine, PairsApostrophesInOrder)
+{
+    EXPECT_EQ(bare("x := 1;"), Strings{});
+    EXPECT_EQ(bare("x := 'open"), Strings{});
+    EXPECT_EQ(bare("  Caption = 'It''s'"), (Strings{"It", "s"}));
+    EXPECT_EQ(bare("  Caption = 'Gr'#246#223'e'"), (Strings{"Gr", "e"}));
+    // An apostrophe in a comment shifts the pairing of the rest of the line.
+    EXPECT_EQ(bare("x := 'a'; { don't } y := 'b';"), (Strings{"a", "t } y := "}));
+    // Bytes above 127 are ordinary characters.
+    EXPECT_EQ(bare("s := 'Gr\xf6\xdf" "e';"), Strings{"Gr\xf6\xdf" "e"});
+}
+
+TEST(ScanLine, UnpairedLastApostropheYieldsNothingEvenWithEmptyAccepted)
+{
+    EXPECT_EQ(bare("s := 'a' + 'b", acceptAll()), Strings{"a"});
+    EXPECT_EQ(bare("'", acceptAll()), Strings{});
+    EXPECT_EQ(bare("'''", acceptAll()), Strings{""});
+}
+
+TEST(ScanLine, AnyNumberOfApostrophes)
+{
+    std::string line;
+    for (int i = 0; i < 1000; ++i)
+        line += "'x'+";
+    std::vector<std::string> out;
+    ScanLine(line, out, true, 3, ScanFilters{});
+    ASSERT_EQ(out.size(), 1000u);
+    auto last = parseEntry(out.back());
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->posA, 999 * 4 + 2);
+    EXPECT_EQ(last->text, "x");
+    // The 501st apostrophe onwards still pairs in order.
+    EXPECT_EQ(parseEntry(out[250])->posA, 250 * 4 + 2);
+}
+
+TEST(ScanLine, FormattedEntries)
+{
+    std::vector<std::string> out;
+    ScanLine("  Caption = 'Save file'", out, true, 12, ScanFilters{});
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], "   12   14   22  Save file");
+    EXPECT_EQ(out[0].find("Save file"), 17u);
+
+    out.clear();
+    std::string line(98, ' ');
+    line += "'abc'";
+    ScanLine(line, out, true, 7, ScanFilters{});
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], "    7  100  102  abc");
+
+    out.clear();
+    ScanLine("x := '';", out, true, 4, acceptAll());
+    EXPECT_EQ(out, Strings{"    4    7    6  "});
+}
+
+TEST(Filters, EachSwitchDropsItsKindOnlyWhileOff)
+{
+    struct Case {
+        const char* literal;
+        bool FilterSwitches::*kind;
+    };
+    const Case cases[] = {
+        {"", &FilterSwitches::Empty},        {"   ", &FilterSwitches::Empty},
+        {"c:\\temp", &FilterSwitches::Dirs}, {".exe", &FilterSwitches::Extentions},
+        {"-", &FilterSwitches::Separator},   {"Arial", &FilterSwitches::Fonts},
+        {"1.5", &FilterSwitches::DateTime},  {"12340", &FilterSwitches::Numbers},
+    };
+    ScanFilters f;
+    f.kinds.isFontName = [](std::string_view t) { return t == "Arial"; };
+    f.kinds.isDateTime = [](std::string_view t) { return t == "1.5"; };
+    f.kinds.isNumber = [](std::string_view t) { return t == "12340"; };
+    for (const Case& c : cases) {
+        ScanFilters on = f;
+        on.accept.*c.kind = true;
+        EXPECT_FALSE(acceptsLiteral(c.literal, f)) << c.literal;
+        EXPECT_TRUE(acceptsLiteral(c.literal, on)) << c.literal;
+    }
+    for (const char* keep : {"--", "a.exe", " x ", "\t", "Save"})
+        EXPECT_TRUE(acceptsLiteral(keep, f)) << keep;
+}
+
+TEST(Filters, TestedInOrderAndOnlyWhileNeeded)
+{
+    std::string calls;
+    ScanFilters f;
+    f.kinds.isFontName = [&](std::string_view) { calls += 'F'; return false; };
+    f.kinds.isDateTime = [&](std::string_view) { calls += 'D'; return true; };
+    f.kinds.isNumber = [&](std::string_view) { calls += 'N'; return true; };
+    EXPECT_FALSE(acceptsLiteral("1.5", f));
+    EXPECT_EQ(calls, "FD");
+    calls.clear();
+    EXPECT_FALSE(acceptsLiteral("", f)); // dropped as empty before any callback
+    EXPECT_EQ(calls, "");
+    f.accept.Fonts = f.accept.DateTime = true;
+    EXPECT_FALSE(acceptsLiteral("1.5", f));
+    EXPECT_EQ(calls, "N");
+}
+
+TEST(ScanText, NumbersLinesAndStripsCarriageReturns)
+{
+    const auto entries = scanText("a := 'x';\r\n\r\nb := 'y'\r\n'last'", ScanFilters{});
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(*parseEntry(entries[0]), (StringEntry{1, 7, 7, "x"}));
+    EXPECT_EQ(*parseEntry(entries[1]), (StringEntry{3, 7, 7, "y"}));
+    EXPECT_EQ(*parseEntry(entries[2]), (StringEntry{4, 2, 5, "last"}));
+}

@@ -1,0 +1,75 @@
+#include "translation/scanner/Scanner.h"
+
+namespace lingrove::scanner {
+
+namespace {
+
+bool onlyBlanks(std::string_view text)
+{
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+bool test(const std::function<bool(std::string_view)>& kind, std::string_view text)
+{
+    return kind && kind(text);
+}
+
+} // namespace
+
+bool acceptsLiteral(std::string_view text, const ScanFilters& filters)
+{
+    const FilterSwitches& a = filters.accept;
+    if (!a.Empty && onlyBlanks(text))
+        return false;
+    if (!a.Fonts && test(filters.kinds.isFontName, text))
+        return false;
+    if (!a.DateTime && test(filters.kinds.isDateTime, text))
+        return false;
+    if (!a.Numbers && test(filters.kinds.isNumber, text))
+        return false;
+    if (!a.Dirs && text.find('\\') != std::string_view::npos)
+        return false;
+    if (!a.Extentions && !text.empty() && text.front() == '.')
+        return false;
+    if (!a.Separator && text == "-")
+        return false;
+    return true;
+}
+
+void ScanLine(std::string_view line, std::vector<std::string>& target, bool formatted, int lineNumber,
+              const ScanFilters& filters)
+{
+    forEachLiteral(line, [&](int posA, int posB, std::string_view text) {
+        if (!acceptsLiteral(text, filters))
+            return;
+        if (formatted) {
+            std::string entry;
+            entry.reserve(static_cast<std::size_t>(TextColumn - 1) + text.size());
+            appendEntry(entry, lineNumber, posA, posB, text);
+            target.push_back(std::move(entry));
+        } else {
+            target.emplace_back(text);
+        }
+    });
+}
+
+std::vector<std::string> scanText(std::string_view text, const ScanFilters& filters)
+{
+    std::vector<std::string> entries;
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ScanLine(line, entries, true, ++lineNumber, filters);
+        start = next;
+    }
+    return entries;
+}
+
+} // namespace lingrove::scanner

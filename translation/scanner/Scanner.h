@@ -1,0 +1,82 @@
+#pragma once
+// The quoted-literal scanner: pairs the apostrophes of one line in the order
+// in which they stand (1st with 2nd, 3rd with 4th, ...) and keeps the texts
+// between them that the string filters let through. There is no lexical
+// analysis: a doubled apostrophe ends one literal and starts the next, and
+// apostrophes in comments count like any other. A last apostrophe without a
+// partner yields nothing.
+//
+// Lines are 8-bit text (Windows-1252); the scanner never looks at bytes other
+// than the apostrophe, the blank, the backslash, '.' and '-'.
+#include "translation/scanner/StringEntry.h"
+
+#include <climits>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lingrove::scanner {
+
+// Which kinds of literal are accepted for translation. True accepts the kind;
+// false drops literals of that kind.
+struct FilterSwitches {
+    bool Empty = false;      // empty or only blanks (code 32)
+    bool Fonts = false;      // the name of an installed font
+    bool Numbers = false;    // a floating-point number in the current locale
+    bool DateTime = false;   // a date (optionally with a time) in the current locale
+    bool Dirs = false;       // contains a backslash
+    bool Extentions = false; // starts with '.'
+    bool Separator = false;  // exactly "-"
+};
+
+// The tests that depend on the installed fonts and on the locale. An unset
+// test never matches.
+struct KindTests {
+    std::function<bool(std::string_view)> isFontName;
+    std::function<bool(std::string_view)> isDateTime;
+    std::function<bool(std::string_view)> isNumber;
+};
+
+struct ScanFilters {
+    FilterSwitches accept;
+    KindTests kinds;
+};
+
+// True when text passes the filters, tested in this order: Empty, Fonts,
+// DateTime, Numbers, Dirs, Extentions, Separator; a filter tests only while
+// its kind is not accepted.
+bool acceptsLiteral(std::string_view text, const ScanFilters& filters);
+
+// Calls visit(posA, posB, text) for each paired literal of line, left to
+// right, before filtering. posA/posB are 1-based columns of the first and the
+// last character of the content (posB = posA - 1 for an empty literal).
+template <typename Visit>
+void forEachLiteral(std::string_view line, Visit&& visit)
+{
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t open = line.find('\'', from);
+        if (open == std::string_view::npos)
+            return;
+        const std::size_t close = line.find('\'', open + 1);
+        // Columns are int: a line too long for them ends the scan.
+        if (close == std::string_view::npos || close > static_cast<std::size_t>(INT_MAX - 2))
+            return;
+        visit(static_cast<int>(open + 2), static_cast<int>(close), line.substr(open + 1, close - open - 1));
+        from = close + 1;
+    }
+}
+
+// Scans one line and appends one line to target for each accepted literal:
+// with formatted, its entry line (lineNumber and the literal's columns);
+// otherwise the bare text.
+void ScanLine(std::string_view line, std::vector<std::string>& target, bool formatted, int lineNumber,
+              const ScanFilters& filters);
+
+// Scans every line of text (lines end in LF or CR LF; the CR is not part of
+// the line) and returns the entry lines, without the end line.
+std::vector<std::string> scanText(std::string_view text, const ScanFilters& filters);
+
+} // namespace lingrove::scanner
