@@ -1,0 +1,53 @@
+#include "toolchain/rcscript/BatchLine.h"
+
+#include <cstring>
+
+namespace lingrove::rcscript {
+
+// Inside sh double quotes only these keep a meaning.
+static std::string shDoubleQuoted(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        if (c == '$' || c == '`' || c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// An unquoted sh word list that the compiler joins back with single spaces.
+static std::string shWords(const std::string& s)
+{
+    static const char* plain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,:@%=";
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == ' ') {
+            const bool lone = i > 0 && i + 1 < s.size() && s[i - 1] != ' ';
+            out += lone ? " " : "\\ ";
+        } else if (c == '\n') {
+            out += "'\n'";   // a backslash before a line feed would drop it
+        } else if (c != '\0' && std::strchr(plain, c) != nullptr) {
+            out += c;
+        } else {
+            out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string compallLine(const BatchPaths& p, Shell shell, char folderSeparator)
+{
+    const std::string compiler = p.compilerDir + folderSeparator + p.compilerExe;
+    const std::string result = p.programFolder + "result.txt";
+    if (shell == Shell::Cmd)
+        return "\"" + compiler + "\" -b " + p.projectFile + " >\"" + result + "\"";
+    return "\"" + shDoubleQuoted(compiler) + "\" -b " + shWords(p.projectFile) + " >\""
+           + shDoubleQuoted(result) + "\"";
+}
+
+std::string compallFile(const std::string& line) { return line + "\r\n"; }
+
+} // namespace lingrove::rcscript

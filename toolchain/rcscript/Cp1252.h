@@ -1,0 +1,17 @@
+#pragma once
+// The 8-bit Windows character set (code page 1252) and Unicode. The five
+// byte values that code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+// map to the control characters of the same number, as Windows maps them, so
+// every byte survives a round trip.
+#include <string>
+
+namespace lingrove::rcscript {
+
+// The Unicode code point of a byte.
+char32_t fromCp1252(unsigned char byte);
+// The byte of a code point; -1 when code page 1252 has no such character.
+// U+0080..U+009F map back to their own number, so text decoded as Latin-1
+// comes back unchanged as well.
+int toCp1252(char32_t codePoint);
+
+} // namespace lingrove::rcscript

@@ -1,0 +1,99 @@
+#include "toolchain/rcscript/VersionScript.h"
+
+#include "toolchain/rcscript/Tables.h"
+
+namespace lingrove::rcscript {
+
+static std::string joinVersion(const std::array<std::string, 4>& parts)
+{
+    return parts[0] + "," + parts[1] + "," + parts[2] + "," + parts[3];
+}
+
+static std::string value(const char* name, const std::string& text)
+{
+    return std::string(6, ' ') + "VALUE \"" + name + "\", \"" + text + "\\0\"";
+}
+
+std::vector<std::string> CreateRC(const VersionInfoFields& f)
+{
+    const auto lang = languageId(f.ChooseLang);
+    const auto charset = charsetId(f.ChooseCharset);
+    if (!lang)
+        throw NoTableChoice("no language chosen");
+    if (!charset)
+        throw NoTableChoice("no code page chosen");
+    const std::string LLLL = hex4(*lang);
+    const std::string CCCC = hex4(*charset);
+
+    return {
+        "1 VERSIONINFO",
+        "FILEVERSION " + joinVersion(f.FILEVERSION),
+        "PRODUCTVERSION " + joinVersion(f.PRODUCTVERSION),
+        "FILEFLAGSMASK 0x0000003F",
+        "FILEFLAGS 0x00000008",
+        "FILETYPE 0x00000001",
+        "FILEOS 0x00010004",
+        "BEGIN",
+        "  BLOCK \"StringFileInfo\"",
+        "  BEGIN",
+        "    BLOCK \"" + LLLL + CCCC + "\"",
+        "    BEGIN",
+        value("Comments", f.Comments),
+        value("CompanyName", f.CompanyName),
+        value("FileDescription", f.FileDescription),
+        value("FileVersion", f.FileVersion),
+        value("InternalName", f.InternalName),
+        value("LegalCopyright", f.LegalCopyright),
+        value("LegalTradeMark", f.LegalTradeMark),
+        value("OriginalFileName", f.OriginalFileName),
+        value("PrivateBuild", f.PrivateBuild),
+        value("ProductVersion", f.ProductVersion),
+        "    END",
+        "  END",
+        "  BLOCK \"VarFileInfo\"",
+        "  BEGIN",
+        "    VALUE \"Translation\",",
+        "      0x" + LLLL + ", " + decimal(*charset),
+        "  END",
+        "END",
+    };
+}
+
+std::string scriptText(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const auto& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string upperResourceName(const std::string& typed)
+{
+    std::string s = typed;
+    for (char& ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        unsigned char u = c;
+        if (c >= 'a' && c <= 'z')
+            u = static_cast<unsigned char>(c - 0x20);
+        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)   // Latin-1 small letters
+            u = static_cast<unsigned char>(c - 0x20);
+        else if (c == 0x9A || c == 0x9C || c == 0x9E)  // s, oe, z with marks
+            u = static_cast<unsigned char>(c - 0x10);
+        else if (c == 0xFF)                            // y with diaeresis
+            u = 0x9F;
+        ch = static_cast<char>(u);
+    }
+    return s;
+}
+
+std::string scriptFileName(const std::string& resourceName) { return resourceName + ".rc"; }
+
+std::string compiledFileName(const std::string& scriptName)
+{
+    const std::size_t keep = scriptName.size() >= 3 ? scriptName.size() - 3 : 0;
+    return scriptName.substr(0, keep) + ".res";
+}
+
+} // namespace lingrove::rcscript

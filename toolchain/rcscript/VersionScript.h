@@ -1,0 +1,52 @@
+#pragma once
+// The version-information resource script: thirty lines built from the
+// wizard's fields, written with CR LF after every line in 8-bit text.
+#include <array>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lingrove::rcscript {
+
+// Every text is taken as typed (8-bit Windows-1252 bytes) and goes into the
+// script without any escaping.
+struct VersionInfoFields {
+    std::array<std::string, 4> FILEVERSION{"0", "0", "0", "0"};
+    std::array<std::string, 4> PRODUCTVERSION{"0", "0", "0", "0"};
+    int ChooseLang = -1;      // position in LanguageTable; -1: none chosen
+    int ChooseCharset = -1;   // position in CharsetTable; -1: none chosen
+
+    std::string Comments = "Comments";
+    std::string CompanyName = "CompanyName";
+    std::string FileDescription = "FileDescription";
+    std::string FileVersion = "FileVersion";
+    std::string InternalName = "InternalName";
+    std::string LegalCopyright = "LegalCopyright";
+    std::string LegalTradeMark = "LegalTradeMark";
+    std::string OriginalFileName = "OriginalFileName";
+    std::string PrivateBuild = "PrivateBuild";
+    std::string ProductVersion = "ProductVersion";
+};
+
+// Thrown when the language or the code page is not a position of its table.
+class NoTableChoice : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// The thirty script lines, without line ends.
+std::vector<std::string> CreateRC(const VersionInfoFields& fields);
+
+// The file's bytes: every line followed by CR LF, the last one included.
+std::string scriptText(const std::vector<std::string>& lines);
+
+// The resource name as the wizard keeps it: every letter upper-cased as
+// Windows-1252 does it (a-z, the accented letters; \xDF stays).
+std::string upperResourceName(const std::string& typed);
+
+// "VERSION" -> "VERSION.rc"; and the compiled resource's name for a script
+// name: the last three characters (".rc") cut, ".res" appended.
+std::string scriptFileName(const std::string& resourceName);
+std::string compiledFileName(const std::string& scriptName);
+
+} // namespace lingrove::rcscript
