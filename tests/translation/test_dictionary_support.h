@@ -1,0 +1,47 @@
+#pragma once
+// Shared set-up of the dictionary tests: each test runs with a program
+// folder of its own, so its dictionary folder starts empty.
+#include "translation/Dictionary.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lingrove::translation::testing {
+
+class DictionaryFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home_.isValid());
+        previousHome_ = qgetenv("LINGROVE_HOME");
+        qputenv("LINGROVE_HOME", home_.path().toLocal8Bit());
+        folder_ = dictionaryFolder();
+    }
+    void TearDown() override
+    {
+        DM().Table1.close();
+        qputenv("LINGROVE_HOME", previousHome_);
+    }
+
+    // Create a table and fill it with source/translation pairs.
+    void makeTable(const QString& name, const QList<QPair<QString, QString>>& pairs = {}, int size = 50)
+    {
+        QString error;
+        ASSERT_TRUE(createTable(name, size, &error)) << error.toStdString();
+        Dictionary dictionary;
+        ASSERT_TRUE(dictionary.open(name, &error)) << error.toStdString();
+        for (const auto& [source, dest] : pairs)
+            ASSERT_TRUE(dictionary.store(source, dest)) << dictionary.lastError().toStdString();
+    }
+
+    QTemporaryDir home_;
+    QByteArray previousHome_;
+    QString folder_;
+};
+
+inline std::string str(const QString& s)
+{
+    return s.toStdString();
+}
+
+} // namespace lingrove::translation::testing
