@@ -1,0 +1,491 @@
+#include "formfile/Extended.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <vector>
+
+namespace lingrove::formfile {
+
+namespace {
+
+constexpr int kBias = 16383;
+constexpr int kMaxExponentField = 0x7FFF;
+// Binary exponent of the lowest significand bit of a subnormal (and of the
+// smallest normal) number: 1 - bias - 63.
+constexpr int kMinLsbExponent = 1 - kBias - 63;
+
+// Unsigned integer of any size, little-endian 32-bit limbs without leading
+// zero limbs. Only what the decimal conversions need.
+class BigUint {
+public:
+    bool isZero() const { return w_.empty(); }
+
+    void setU64(std::uint64_t v)
+    {
+        w_.clear();
+        while (v) {
+            w_.push_back(static_cast<std::uint32_t>(v));
+            v >>= 32;
+        }
+    }
+
+    // this = this * m + add
+    void mulAdd(std::uint32_t m, std::uint32_t add)
+    {
+        std::uint64_t carry = add;
+        for (auto& x : w_) {
+            const std::uint64_t t = static_cast<std::uint64_t>(x) * m + carry;
+            x = static_cast<std::uint32_t>(t);
+            carry = t >> 32;
+        }
+        if (carry)
+            w_.push_back(static_cast<std::uint32_t>(carry));
+        trim();
+    }
+
+    // this /= d, returns the remainder
+    std::uint32_t divSmall(std::uint32_t d)
+    {
+        std::uint64_t r = 0;
+        for (std::size_t i = w_.size(); i-- > 0;) {
+            const std::uint64_t cur = (r << 32) | w_[i];
+            w_[i] = static_cast<std::uint32_t>(cur / d);
+            r = cur % d;
+        }
+        trim();
+        return static_cast<std::uint32_t>(r);
+    }
+
+    void mulPow5(unsigned k)
+    {
+        static constexpr std::uint32_t pow5[14] = {1,       5,        25,        125,        625,
+                                                   3125,    15625,    78125,     390625,     1953125,
+                                                   9765625, 48828125, 244140625, 1220703125};
+        while (k >= 13) {
+            mulAdd(pow5[13], 0);
+            k -= 13;
+        }
+        if (k)
+            mulAdd(pow5[k], 0);
+    }
+
+    void mulPow10(unsigned k)
+    {
+        static constexpr std::uint32_t pow10[10] = {1,      10,      100,      1000,      10000,
+                                                    100000, 1000000, 10000000, 100000000, 1000000000};
+        while (k >= 9) {
+            mulAdd(pow10[9], 0);
+            k -= 9;
+        }
+        if (k)
+            mulAdd(pow10[k], 0);
+    }
+
+    void shiftLeft(std::size_t bits)
+    {
+        if (isZero() || bits == 0)
+            return;
+        const std::size_t limbs = bits / 32;
+        const unsigned rest = bits % 32;
+        if (rest) {
+            std::uint32_t carry = 0;
+            for (auto& x : w_) {
+                const std::uint32_t next = x >> (32 - rest);
+                x = (x << rest) | carry;
+                carry = next;
+            }
+            if (carry)
+                w_.push_back(carry);
+        }
+        w_.insert(w_.begin(), limbs, 0);
+    }
+
+    void shiftRight1()
+    {
+        for (std::size_t i = 0; i < w_.size(); ++i) {
+            w_[i] >>= 1;
+            if (i + 1 < w_.size())
+                w_[i] |= w_[i + 1] << 31;
+        }
+        trim();
+    }
+
+    std::size_t bitLength() const
+    {
+        if (w_.empty())
+            return 0;
+        std::uint32_t top = w_.back();
+        std::size_t n = 0;
+        while (top) {
+            ++n;
+            top >>= 1;
+        }
+        return (w_.size() - 1) * 32 + n;
+    }
+
+    bool bit(std::size_t i) const
+    {
+        const std::size_t limb = i / 32;
+        return limb < w_.size() && ((w_[limb] >> (i % 32)) & 1u);
+    }
+
+    void setBit(std::size_t i)
+    {
+        const std::size_t limb = i / 32;
+        if (w_.size() <= limb)
+            w_.resize(limb + 1, 0);
+        w_[limb] |= 1u << (i % 32);
+    }
+
+    // Whether any bit below position n is set.
+    bool anyBelow(std::size_t n) const
+    {
+        const std::size_t limbs = std::min(n / 32, w_.size());
+        for (std::size_t i = 0; i < limbs; ++i)
+            if (w_[i])
+                return true;
+        if (n / 32 < w_.size() && n % 32)
+            return (w_[n / 32] & ((1u << (n % 32)) - 1)) != 0;
+        return false;
+    }
+
+    // Bits [from, from + count), count <= 64.
+    std::uint64_t extract(std::size_t from, unsigned count) const
+    {
+        std::uint64_t v = 0;
+        for (unsigned i = 0; i < count; ++i)
+            if (bit(from + i))
+                v |= std::uint64_t{1} << i;
+        return v;
+    }
+
+    static int compare(const BigUint& a, const BigUint& b)
+    {
+        if (a.w_.size() != b.w_.size())
+            return a.w_.size() < b.w_.size() ? -1 : 1;
+        for (std::size_t i = a.w_.size(); i-- > 0;)
+            if (a.w_[i] != b.w_[i])
+                return a.w_[i] < b.w_[i] ? -1 : 1;
+        return 0;
+    }
+
+    // this -= b, requires this >= b
+    void subtract(const BigUint& b)
+    {
+        std::int64_t borrow = 0;
+        for (std::size_t i = 0; i < w_.size(); ++i) {
+            std::int64_t t = static_cast<std::int64_t>(w_[i]) - borrow
+                             - (i < b.w_.size() ? static_cast<std::int64_t>(b.w_[i]) : 0);
+            borrow = t < 0;
+            if (t < 0)
+                t += std::int64_t{1} << 32;
+            w_[i] = static_cast<std::uint32_t>(t);
+        }
+        trim();
+    }
+
+    // Decimal digits, most significant first ("0" for zero).
+    std::string toDecimal() const
+    {
+        if (isZero())
+            return "0";
+        BigUint n = *this;
+        std::vector<std::uint32_t> chunks;
+        while (!n.isZero())
+            chunks.push_back(n.divSmall(1000000000u));
+        std::string s = std::to_string(chunks.back());
+        for (std::size_t i = chunks.size() - 1; i-- > 0;) {
+            char buf[10];
+            std::uint32_t c = chunks[i];
+            for (int j = 8; j >= 0; --j) {
+                buf[j] = static_cast<char>('0' + c % 10);
+                c /= 10;
+            }
+            s.append(buf, 9);
+        }
+        return s;
+    }
+
+private:
+    void trim()
+    {
+        while (!w_.empty() && w_.back() == 0)
+            w_.pop_back();
+    }
+
+    std::vector<std::uint32_t> w_;
+};
+
+void store(unsigned char bytes[10], bool negative, unsigned exponentField, std::uint64_t significand)
+{
+    for (int i = 0; i < 8; ++i)
+        bytes[i] = static_cast<unsigned char>(significand >> (8 * i));
+    const unsigned se = (negative ? 0x8000u : 0u) | exponentField;
+    bytes[8] = static_cast<unsigned char>(se);
+    bytes[9] = static_cast<unsigned char>(se >> 8);
+}
+
+// Rounds value = (q + fraction) * 2^-scale, fraction in [0, 1) and non-zero
+// when sticky, to the nearest extended number. False when it is too large.
+bool roundToExtended(const BigUint& q, long scale, bool sticky, bool negative, unsigned char bytes[10])
+{
+    const long qBits = static_cast<long>(q.bitLength());
+    if (qBits == 0) {
+        store(bytes, negative, 0, 0);
+        return true;
+    }
+    long top = qBits - 1 - scale; // value lies in [2^top, 2^(top+1))
+    long keep = top >= 1 - kBias ? 64 : top - kMinLsbExponent + 1;
+    if (keep < 0) {
+        store(bytes, negative, 0, 0);
+        return true;
+    }
+    std::uint64_t m;
+    const long drop = qBits - keep;
+    if (drop <= 0) {
+        m = q.extract(0, static_cast<unsigned>(qBits)) << (-drop);
+    } else {
+        m = q.extract(static_cast<std::size_t>(drop), static_cast<unsigned>(keep));
+        const bool guard = q.bit(static_cast<std::size_t>(drop - 1));
+        const bool rest = sticky || q.anyBelow(static_cast<std::size_t>(drop - 1));
+        if (guard && (rest || (m & 1))) {
+            if (keep == 64 && m == ~std::uint64_t{0}) {
+                m = std::uint64_t{1} << 63;
+                ++top;
+            } else {
+                ++m;
+            }
+        }
+    }
+    if (keep == 64) {
+        const long field = top + kBias;
+        if (field >= kMaxExponentField)
+            return false;
+        store(bytes, negative, static_cast<unsigned>(field), m);
+    } else {
+        // Subnormal; rounding up may have reached the smallest normal number.
+        store(bytes, negative, (m >> 63) ? 1u : 0u, m);
+    }
+    return true;
+}
+
+} // namespace
+
+bool extendedToText(const unsigned char bytes[10], std::string& out)
+{
+    std::uint64_t m = 0;
+    for (int i = 7; i >= 0; --i)
+        m = (m << 8) | bytes[i];
+    const unsigned se = bytes[8] | (static_cast<unsigned>(bytes[9]) << 8);
+    const bool negative = (se & 0x8000u) != 0;
+    const int field = static_cast<int>(se & 0x7FFFu);
+    if (field == kMaxExponentField)
+        return false;
+    if (negative)
+        out += '-';
+    if (m == 0) {
+        out += "0.0";
+        return true;
+    }
+
+    // value = m * 2^e2 = digits * 10^decExp
+    const int e2 = (field == 0 ? 1 : field) - kBias - 63;
+    BigUint n;
+    n.setU64(m);
+    int decExp = 0;
+    if (e2 >= 0) {
+        n.shiftLeft(static_cast<std::size_t>(e2));
+    } else {
+        n.mulPow5(static_cast<unsigned>(-e2));
+        decExp = e2;
+    }
+    std::string digits = n.toDecimal();
+    // The value is 0.digits * 10^point.
+    long point = static_cast<long>(digits.size()) + decExp;
+
+    constexpr std::size_t kPrecision = 15;
+    if (digits.size() > kPrecision) {
+        const char next = digits[kPrecision];
+        bool up = next > '5';
+        if (next == '5') {
+            up = digits.find_first_not_of('0', kPrecision + 1) != std::string::npos
+                 || ((digits[kPrecision - 1] - '0') & 1);
+        }
+        digits.resize(kPrecision);
+        if (up) {
+            std::size_t i = kPrecision;
+            while (i > 0 && digits[i - 1] == '9') {
+                digits[i - 1] = '0';
+                --i;
+            }
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                digits.pop_back();
+                ++point;
+            } else {
+                ++digits[i - 1];
+            }
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    const long count = static_cast<long>(digits.size());
+    if (point > static_cast<long>(kPrecision) || point < -3) {
+        out += digits[0];
+        if (count > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(point - 1);
+    } else if (point <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-point), '0');
+        out += digits;
+    } else if (point >= count) {
+        out += digits;
+        out.append(static_cast<std::size_t>(point - count), '0');
+        out += ".0";
+    } else {
+        out.append(digits, 0, static_cast<std::size_t>(point));
+        out += '.';
+        out.append(digits, static_cast<std::size_t>(point));
+    }
+    return true;
+}
+
+DecimalResult textToExtended(std::string_view text, unsigned char bytes[10])
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    const bool negative = i < n && text[i] == '-';
+    if (negative)
+        ++i;
+    auto isDigit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
+
+    // Significant digits (at most kMaxDigits of them; the rest only matter as
+    // "non-zero") and the decimal exponent of the last one kept.
+    constexpr std::size_t kMaxDigits = 800;
+    std::string digits;
+    long exp10 = 0;
+    bool dropped = false;
+    bool anyDigit = false;
+    auto takeDigit = [&](char c, bool afterPoint) {
+        anyDigit = true;
+        if (digits.empty() && c == '0') {
+            if (afterPoint)
+                --exp10;
+            return;
+        }
+        if (digits.size() < kMaxDigits) {
+            digits += c;
+            if (afterPoint)
+                --exp10;
+        } else {
+            dropped = dropped || c != '0';
+            if (!afterPoint)
+                ++exp10;
+        }
+    };
+    while (isDigit(i))
+        takeDigit(text[i++], false);
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (isDigit(i))
+            takeDigit(text[i++], true);
+    }
+    if (!anyDigit)
+        return DecimalResult::Invalid;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        bool expNegative = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            expNegative = text[i] == '-';
+            ++i;
+        }
+        if (!isDigit(i))
+            return DecimalResult::Invalid;
+        long e = 0;
+        while (isDigit(i)) {
+            if (e < 100000000)
+                e = e * 10 + (text[i] - '0');
+            ++i;
+        }
+        exp10 += expNegative ? -e : e;
+    }
+    if (i != n)
+        return DecimalResult::Invalid;
+
+    if (digits.empty()) {
+        store(bytes, negative, 0, 0);
+        return DecimalResult::Ok;
+    }
+    const long magnitude = static_cast<long>(digits.size()) + exp10; // value < 10^magnitude
+    if (magnitude > 4934)
+        return DecimalResult::OutOfRange;
+    if (magnitude < -4952) {
+        store(bytes, negative, 0, 0);
+        return DecimalResult::Ok;
+    }
+
+    BigUint d;
+    for (char c : digits)
+        d.mulAdd(10, static_cast<std::uint32_t>(c - '0'));
+    bool ok;
+    if (exp10 >= 0) {
+        d.mulPow10(static_cast<unsigned>(exp10));
+        ok = roundToExtended(d, 0, dropped, negative, bytes);
+    } else {
+        // q = floor(d * 2^scale / 10^k) with at least 66 bits.
+        BigUint divisor;
+        divisor.setU64(1);
+        divisor.mulPow10(static_cast<unsigned>(-exp10));
+        const long dBits = static_cast<long>(d.bitLength());
+        const long bBits = static_cast<long>(divisor.bitLength());
+        const long scale = std::max(0L, 66 + bBits - dBits);
+        d.shiftLeft(static_cast<std::size_t>(scale));
+        BigUint q;
+        long shift = static_cast<long>(d.bitLength()) - bBits;
+        if (shift >= 0) {
+            divisor.shiftLeft(static_cast<std::size_t>(shift));
+            for (long b = shift; b >= 0; --b) {
+                if (BigUint::compare(d, divisor) >= 0) {
+                    d.subtract(divisor);
+                    q.setBit(static_cast<std::size_t>(b));
+                }
+                divisor.shiftRight1();
+            }
+        }
+        ok = roundToExtended(q, scale, dropped || !d.isZero(), negative, bytes);
+    }
+    return ok ? DecimalResult::Ok : DecimalResult::OutOfRange;
+}
+
+void doubleToExtended(double value, unsigned char bytes[10])
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int field = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t frac = bits & ((std::uint64_t{1} << 52) - 1);
+    if (field == 0x7FF) {
+        store(bytes, negative, kMaxExponentField, (std::uint64_t{1} << 63) | (frac << 11));
+        return;
+    }
+    if (field == 0 && frac == 0) {
+        store(bytes, negative, 0, 0);
+        return;
+    }
+    int e = field == 0 ? 1 - 1023 : field - 1023; // exponent of the leading bit for normals
+    std::uint64_t m = field == 0 ? frac : (frac | (std::uint64_t{1} << 52));
+    // Normalize into the explicit-integer-bit significand.
+    int shift = 11;
+    while (!(m << shift >> 63))
+        ++shift;
+    e -= shift - 11;
+    store(bytes, negative, static_cast<unsigned>(e + kBias), m << shift);
+}
+
+} // namespace lingrove::formfile

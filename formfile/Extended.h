@@ -1,0 +1,31 @@
+#pragma once
+// The 80-bit extended-precision numbers of form files (10 bytes, little-endian:
+// 64-bit significand with explicit integer bit, then 15-bit biased exponent and
+// the sign bit) and their decimal text. The conversions are exact integer
+// arithmetic and do not rely on the platform having an 80-bit long double.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lingrove::formfile {
+
+// Appends the value in the general form with at most 15 significant digits,
+// "." as the separator: fixed notation while the number has at most 15 digits
+// before the point and is at least 0.0001, otherwise "dE[-]x" ("1.5E-7",
+// "1E20"). A whole number in fixed notation gets ".0" so that it reads back as
+// a floating-point number. Returns false (appending nothing) for infinities
+// and NaNs.
+bool extendedToText(const unsigned char bytes[10], std::string& out);
+
+enum class DecimalResult { Ok, Invalid, OutOfRange };
+
+// Parses [-]digits[.digits][(E|e)[+|-]digits] into the nearest extended value
+// (ties to even). Values too small for the format become zero, values too
+// large for it are OutOfRange.
+DecimalResult textToExtended(std::string_view text, unsigned char bytes[10]);
+
+// Exact conversion of a double into the extended format (for callers that
+// hold doubles).
+void doubleToExtended(double value, unsigned char bytes[10]);
+
+} // namespace lingrove::formfile

@@ -1,0 +1,12 @@
+#include "formfile/FormFile.h"
+
+namespace lingrove::formfile {
+
+FormError::FormError(Kind kind, const std::string& message, long line, long long offset,
+                     std::string expected)
+    : std::runtime_error(message), kind_(kind), line_(line), offset_(offset),
+      expected_(std::move(expected))
+{
+}
+
+} // namespace lingrove::formfile

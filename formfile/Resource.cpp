@@ -1,0 +1,207 @@
+// The resource header around binary form data, the stream forms of the
+// converters and the conversion of whole files.
+#include "formfile/FormFile.h"
+#include "formfile/Internal.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+namespace lingrove::formfile {
+
+using namespace detail;
+
+namespace {
+
+[[noreturn]] void badHeader(long long offset, const std::string& what)
+{
+    throw FormError(FormError::Kind::InvalidStreamFormat,
+                    "byte offset " + std::to_string(offset) + ": invalid stream format (" + what + ")", 0, offset);
+}
+
+// The class name of the root record of binary form data made by TextToBinary.
+std::string_view rootClassName(std::string_view data)
+{
+    std::size_t i = 4; // "TPF0"
+    auto at = [&](std::size_t k) -> unsigned char {
+        if (k >= data.size())
+            badHeader(static_cast<long long>(k), "root record truncated");
+        return static_cast<unsigned char>(data[k]);
+    };
+    if ((at(i) & 0xF0) == 0xF0) {
+        const unsigned flags = at(i) & 0x0F;
+        ++i;
+        if (flags & kFlagChildPos) {
+            // Skip the child position (an integer value) as well.
+            switch (at(i)) {
+            case vaInt8: i += 2; break;
+            case vaInt16: i += 3; break;
+            case vaInt32: i += 5; break;
+            default: badHeader(static_cast<long long>(i), "child position is not an integer");
+            }
+        }
+    }
+    const std::size_t length = at(i);
+    if (i + 1 + length > data.size())
+        badHeader(static_cast<long long>(i), "root record truncated");
+    return data.substr(i + 1, length);
+}
+
+std::string readAll(std::istream& input)
+{
+    std::string data{std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>()};
+    if (input.bad())
+        throw FormError(FormError::Kind::Io, "cannot read the input", 0, -1);
+    return data;
+}
+
+void writeAll(std::ostream& output, const std::string& data)
+{
+    output.write(data.data(), static_cast<std::streamsize>(data.size()));
+    if (!output)
+        throw FormError(FormError::Kind::Io, "cannot write the output", 0, -1);
+}
+
+} // namespace
+
+void ResourceToText(std::string_view input, std::string& output)
+{
+    if (input.size() < 3 || static_cast<unsigned char>(input[0]) != 0xFF || input[1] != 0x0A || input[2] != 0x00)
+        badHeader(0, "form resource header expected");
+    std::size_t i = 3;
+    if (i < input.size() && static_cast<unsigned char>(input[i]) == 0xFF) {
+        i += 3; // the name given by number: 0xFF and 16 bits
+    } else {
+        const std::size_t zero = input.find('\0', i);
+        if (zero == std::string_view::npos)
+            badHeader(static_cast<long long>(i), "resource name not ended");
+        i = zero + 1;
+    }
+    i += 6; // memory flags and data size
+    if (i > input.size())
+        badHeader(static_cast<long long>(input.size()), "resource header truncated");
+    try {
+        BinaryToText(input.substr(i), output);
+    } catch (const FormError& e) {
+        // Report offsets within the whole file.
+        if (e.offset() < 0)
+            throw;
+        const long long offset = e.offset() + static_cast<long long>(i);
+        std::string message = e.what();
+        const std::size_t colon = message.find(':');
+        message = "byte offset " + std::to_string(offset) + message.substr(colon);
+        throw FormError(e.kind(), message, 0, offset);
+    }
+}
+
+void TextToResource(std::string_view input, std::string& output)
+{
+    std::string data;
+    TextToBinary(input, data);
+    if (data.size() > 0xFFFFFFFFu)
+        throw FormError(FormError::Kind::Io, "form too large for a resource", 0, -1);
+    output += '\xFF';
+    output += '\x0A';
+    output += '\x00';
+    for (char c : rootClassName(data))
+        output += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    output += '\0';
+    output += '\x30';
+    output += '\x10';
+    const auto size = static_cast<std::uint32_t>(data.size());
+    for (int k = 0; k < 4; ++k)
+        output += static_cast<char>(size >> (8 * k));
+    output += data;
+}
+
+void BinaryToText(std::istream& input, std::ostream& output)
+{
+    std::string out;
+    BinaryToText(readAll(input), out);
+    writeAll(output, out);
+}
+
+void TextToBinary(std::istream& input, std::ostream& output)
+{
+    std::string out;
+    TextToBinary(readAll(input), out);
+    writeAll(output, out);
+}
+
+void ResourceToText(std::istream& input, std::ostream& output)
+{
+    std::string out;
+    ResourceToText(readAll(input), out);
+    writeAll(output, out);
+}
+
+void TextToResource(std::istream& input, std::ostream& output)
+{
+    std::string out;
+    TextToResource(readAll(input), out);
+    writeAll(output, out);
+}
+
+bool convertFormFile(const std::string& src, const std::string& dst, Direction direction, std::string* why)
+{
+    auto failed = [&](const std::string& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+
+    std::string input;
+    {
+        std::ifstream in(src, std::ios::binary);
+        if (!in)
+            return failed(src + ": cannot open: " + std::strerror(errno));
+        std::ostringstream buffer;
+        buffer << in.rdbuf();
+        if (in.bad())
+            return failed(src + ": cannot read");
+        input = std::move(buffer).str();
+    }
+
+    std::string output;
+    try {
+        if (direction == Direction::BinaryToText)
+            ResourceToText(input, output);
+        else
+            TextToResource(input, output);
+    } catch (const FormError& e) {
+        return failed(src + ": " + e.what());
+    } catch (const std::bad_alloc&) {
+        return failed(src + ": out of memory");
+    }
+
+    // A temporary file beside the destination, renamed over it at the end.
+    std::random_device random;
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    const std::string temp = dst + suffix;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return failed(temp + ": cannot create: " + std::strerror(errno));
+        out.write(output.data(), static_cast<std::streamsize>(output.size()));
+        out.close();
+        if (!out) {
+            std::remove(temp.c_str());
+            return failed(temp + ": cannot write");
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, dst, ec);
+    if (ec) {
+        std::remove(temp.c_str());
+        return failed(dst + ": cannot replace: " + ec.message());
+    }
+    return true;
+}
+
+} // namespace lingrove::formfile
