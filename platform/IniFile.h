@@ -7,6 +7,14 @@
 // file); every other line stays as it was. Lines end in CR LF, values are not
 // quoted. Every write goes to the file at once, through a temporary file and
 // a rename, as the profile calls do.
+//
+// Names and values are trimmed of blanks when read; a value is taken as it
+// stands (quotes included). Text is UTF-8; a line that is not valid UTF-8 is
+// read as Latin-1, so that older files still read. Lines keep their own line
+// ends; only new lines end in CR LF. A file that was replaced since it was
+// read (by another IniFile, say) is read again before the next read or write.
+// A name or value that the format cannot hold (line breaks, "=" in a key,
+// "]" in a section name, an empty name) is refused with IniError.
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -45,9 +53,31 @@ public:
     QByteArray text() const;
 
 private:
+    struct Line {
+        QByteArray text;   // without its line end
+        QByteArray eol;    // "\r\n", "\n" or "" (last line without one)
+    };
+    struct Stamp {
+        bool exists = false;
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modifiedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    void load() const;
+    void refresh() const;
+    // Re-reads a changed file before a change; throws IniError when it exists
+    // but cannot be read, so that it is never overwritten by an empty profile.
+    void prepareWrite();
+    // Index of the line holding the key, or -1.
+    qsizetype findKeyLine(const QString& section, const QString& key) const;
     void save();
+
     QString path_;
-    QList<QByteArray> lines_;   // without line ends
+    mutable QList<Line> lines_;
+    mutable Stamp stamp_;
+    mutable bool unreadable_ = false;
 };
 
 } // namespace lingrove::platform

@@ -6,7 +6,19 @@
 //
 // The file is read when a KeyStore is constructed; every change is written
 // back at once (temporary file, then rename), so a second KeyStore on the same
-// file sees it.
+// file sees it. Before each read or change the store looks whether the file was
+// replaced since it was read, and then reads it again; a change is applied to
+// the newest content of the file, so two stores on one file do not undo each
+// other's writes.
+//
+// File format (UTF-8 text, one item per line):
+//   ; comment
+//   [SOFTWARE\QUORVEX\Lingrove\2.0]        a key, by its full path
+//   Compiler=s:C:\D\bin\dcc32.exe          a string value
+//   Empty=i:1                               a 32-bit integer value
+// In key paths and value names "%", "=", "[", "]", ";" and control characters
+// are written as %XX; in string values "%" and control characters are. A
+// lone surrogate is written as %uXXXX. Lines that cannot be read are skipped.
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -59,12 +71,29 @@ private:
         QString path;      // as first written
         QList<Value> values;
     };
+    struct Stamp {
+        bool exists = false;
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modifiedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& file);
+
     Key* findKey(const QString& key);
     const Key* findKey(const QString& key) const;
-    void save();
+    // Index of the key (normalized path), added with its parents when missing.
+    qsizetype ensureKey(const QString& normalized);
+    // Writes one value; throws KeyStoreError when the file cannot be written.
+    void setValue(const QString& key, Value v);
+    // Re-reads the file when it changed since it was last read or written.
+    void refresh() const;
+    void load() const;
+    // Writes keys_ to the file; false when the file cannot be written.
+    bool save();
 
     QString file_;
-    QList<Key> keys_;
+    mutable QList<Key> keys_;
+    mutable Stamp stamp_;
 };
 
 } // namespace lingrove::platform

@@ -1,8 +1,15 @@
 #pragma once
-// Starting programs and waiting for them. The window modes of the Windows
-// calls map onto what Linux has: a program started hidden gets no terminal
-// and its output is collected; the others are started normally (the desktop
-// decides how their windows appear).
+// Starting programs and waiting for them.
+//
+// The window modes of the Windows calls map onto what Linux has. Linux gives
+// a starting program no say in how its windows appear, so Minimized and
+// Maximized start it like Normal and the desktop decides. What differs is the
+// console: on Windows a console program started shown gets a console window,
+// started hidden gets none. Here every started program reads from the null
+// device, and runAndWait collects standard output and error merged into
+// ProcessResult::output in every mode; in the shown modes (all but Hidden) the
+// output is also copied to this program's standard output as it comes, which
+// stands in for the console window.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

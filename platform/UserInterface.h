@@ -45,6 +45,11 @@ UserInterface& ui();
 // Replace it; returns the previous one.
 std::unique_ptr<UserInterface> setUserInterface(std::unique_ptr<UserInterface> ui);
 
+// A Delphi dialog filter ("Translator files|*.lgv|All files|*.*", several
+// masks of one pair separated by ";") in Qt's form
+// ("Translator files (*.lgv);;All files (*.*)").
+QString qtFileFilter(const QString& delphiFilter);
+
 // Real message boxes and dialogs.
 class QtUserInterface : public UserInterface {
 public:
@@ -63,8 +68,12 @@ public:
 };
 
 // Answers from a script, for tests. Each call takes the next queued answer of
-// its kind; with none queued, questions answer No, boxes and dialogs cancel.
-// Everything shown is recorded.
+// its kind (the front of its vector); with none queued, questions answer No,
+// boxes and dialogs cancel. Everything shown is recorded.
+//
+// exec() shows the dialog (so that what it does when shown runs), hands it to
+// the next queued function and hides it again with the function's result;
+// with none queued the dialog is shown and then rejected, as by its Cancel.
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Shown {
@@ -82,6 +91,7 @@ public:
 
     // Texts of what was shown, of one kind (all kinds when empty).
     QStringList texts(const QString& kind = {}) const;
+    // Forgets what was shown; the queued answers stay.
     void clear();
 
     void message(QWidget* parent, const QString& text, BoxKind kind) override;

@@ -1,0 +1,225 @@
+#include "platform/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using lingrove::platform::IniError;
+using lingrove::platform::IniFile;
+
+namespace {
+
+// A project file as the new-project wizard leaves it.
+const QByteArray kWizardFile = "[General]\r\n"
+                               "Projectname=Demo\r\n"
+                               "Projectfolder=C:\\Work\r\n"
+                               "Filename=C:\\Work\\Demo Src\\Demo.dpr\r\n"
+                               "Source=German\r\n"
+                               "Destination=English\r\n"
+                               "Database=German_English\r\n"
+                               "[Resource]\r\n"
+                               "Resname=\r\n"
+                               "Fullresname=\r\n"
+                               "Position=-1\r\n";
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("Demo.lgv")); }
+
+    void put(const QByteArray& bytes) const
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray bytes() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(IniFileTest, NamesIgnoreCaseAndMissingKeysGiveDefaults)
+{
+    put(kWizardFile);
+    IniFile ini(path());
+    EXPECT_EQ(ini.readString(QStringLiteral("general"), QStringLiteral("PROJECTNAME")), QStringLiteral("Demo"));
+    EXPECT_EQ(ini.readString(QStringLiteral("GENERAL"), QStringLiteral("filename")),
+              QStringLiteral("C:\\Work\\Demo Src\\Demo.dpr"));
+    EXPECT_EQ(ini.readInteger(QStringLiteral("resource"), QStringLiteral("position"), 0), -1);
+    // An empty value is a value, not a missing key.
+    EXPECT_EQ(ini.readString(QStringLiteral("Resource"), QStringLiteral("Resname"), QStringLiteral("dflt")), QString());
+    EXPECT_EQ(ini.readInteger(QStringLiteral("Opened"), QStringLiteral("Position"), 0), 0);
+    EXPECT_EQ(ini.readString(QStringLiteral("Opened"), QStringLiteral("FileInUse"), QStringLiteral("x")),
+              QStringLiteral("x"));
+    EXPECT_TRUE(ini.sectionExists(QStringLiteral("RESOURCE")));
+    EXPECT_FALSE(ini.sectionExists(QStringLiteral("Files")));
+    EXPECT_FALSE(ini.keyExists(QStringLiteral("General"), QStringLiteral("Resname")));
+    EXPECT_EQ(ini.sections(), (QStringList{QStringLiteral("General"), QStringLiteral("Resource")}));
+
+    IniFile missing(dir.filePath(QStringLiteral("none.lgv")));
+    EXPECT_EQ(missing.readInteger(QStringLiteral("Resource"), QStringLiteral("Position"), -1), -1);
+    EXPECT_TRUE(missing.sections().isEmpty());
+}
+
+TEST_F(IniFileTest, IntegersDecimalHexOrDefault)
+{
+    put("[N]\r\nHex=0x1F\r\nUpper=0XfF\r\nColour=0xFFFFFFFF\r\nBlanks=  42  \r\nNeg=-5\r\nPlus=+7\r\n"
+        "Tail=12abc\r\nBare=0x\r\nBadHex=0xG1\r\nTooBig=99999999999\r\nTooLong=0x100000000\r\n"
+        "Empty=\r\nMin=-2147483648\r\nSign=-\r\n");
+    IniFile ini(path());
+    const auto n = [&](const char* key) { return ini.readInteger(QStringLiteral("N"), QString::fromLatin1(key), 77); };
+    EXPECT_EQ(n("Hex"), 31);
+    EXPECT_EQ(n("Upper"), 255);
+    EXPECT_EQ(n("Colour"), -1);
+    EXPECT_EQ(n("Blanks"), 42);
+    EXPECT_EQ(n("Neg"), -5);
+    EXPECT_EQ(n("Plus"), 7);
+    EXPECT_EQ(n("Min"), -2147483647 - 1);
+    for (const char* bad : {"Tail", "Bare", "BadHex", "TooBig", "TooLong", "Empty", "Sign", "Missing"})
+        EXPECT_EQ(n(bad), 77) << bad;
+}
+
+TEST_F(IniFileTest, UnchangedWizardFileWritesTheSameBytes)
+{
+    put(kWizardFile);
+    IniFile ini(path());
+    EXPECT_EQ(ini.text(), kWizardFile);
+    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), QString());
+    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Fullresname"), QString());
+    ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), -1);
+    EXPECT_EQ(bytes(), kWizardFile);
+}
+
+TEST_F(IniFileTest, SavingAProjectTwiceKeepsOneFilesSection)
+{
+    put(kWizardFile);
+    const auto save = [&](const QStringList& pages) {
+        IniFile ini(path());
+        ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), QStringLiteral("demo.rc"));
+        ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), 12);
+        ini.eraseSection(QStringLiteral("Files"));
+        for (int i = 0; i < pages.size(); ++i)
+            ini.writeInteger(QStringLiteral("Files"), pages[i], i + 1);
+        ini.writeString(QStringLiteral("Opened"), QStringLiteral("FileInUse"), pages.last());
+        ini.writeInteger(QStringLiteral("Opened"), QStringLiteral("Position"), -1);
+    };
+    save({QStringLiteral("unit1.pas"), QStringLiteral("unit1.dfm")});
+    EXPECT_EQ(bytes(), QByteArray(kWizardFile)
+                           .replace("Resname=\r\n", "Resname=demo.rc\r\n")
+                           .replace("Position=-1\r\n", "Position=12\r\n")
+                       + "[Files]\r\nunit1.pas=1\r\nunit1.dfm=2\r\n"
+                         "[Opened]\r\nFileInUse=unit1.dfm\r\nPosition=-1\r\n");
+
+    save({QStringLiteral("b.pas"), QStringLiteral("a.pas"), QStringLiteral("c.dfm")});
+    EXPECT_EQ(bytes().count("[Files]"), 1);
+    EXPECT_TRUE(bytes().endsWith("[Opened]\r\nFileInUse=c.dfm\r\nPosition=-1\r\n"
+                                 "[Files]\r\nb.pas=1\r\na.pas=2\r\nc.dfm=3\r\n"));
+    IniFile ini(path());
+    EXPECT_EQ(ini.sectionKeys(QStringLiteral("files")),
+              (QStringList{QStringLiteral("b.pas"), QStringLiteral("a.pas"), QStringLiteral("c.dfm")}));
+    EXPECT_EQ(ini.readString(QStringLiteral("General"), QStringLiteral("Projectname")), QStringLiteral("Demo"));
+}
+
+TEST_F(IniFileTest, OtherLinesStayByteForByte)
+{
+    const QByteArray before = "; written by hand\n"
+                              "\n"
+                              "[General]\n"
+                              "  Projectname = Demo  \r\n"
+                              "just some text\r\n"
+                              "Source=German\n"
+                              "\r\n"
+                              "; about the next section\r\n"
+                              "[Resource]\t\r\n"
+                              "Position=-1";   // no line end at the end
+    put(before);
+    IniFile ini(path());
+    EXPECT_EQ(ini.readString(QStringLiteral("General"), QStringLiteral(" projectname ")), QStringLiteral("Demo"));
+    EXPECT_EQ(ini.sectionKeys(QStringLiteral("General")),
+              (QStringList{QStringLiteral("Projectname"), QStringLiteral("Source")}));
+
+    // In place: the key's spelling and the blanks before the value stay.
+    ini.writeString(QStringLiteral("general"), QStringLiteral("PROJECTNAME"), QStringLiteral("Other"));
+    // A new key goes after the section's last key, before the blank line and the comment.
+    ini.writeString(QStringLiteral("General"), QStringLiteral("Destination"), QStringLiteral("English"));
+    // A new key at the end of the last section gives the last line its line end.
+    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), QStringLiteral("x.rc"));
+    EXPECT_EQ(bytes(), QByteArray("; written by hand\n"
+                                  "\n"
+                                  "[General]\n"
+                                  "  Projectname = Other\r\n"
+                                  "just some text\r\n"
+                                  "Source=German\n"
+                                  "Destination=English\r\n"
+                                  "\r\n"
+                                  "; about the next section\r\n"
+                                  "[Resource]\t\r\n"
+                                  "Position=-1\r\n"
+                                  "Resname=x.rc\r\n"));
+}
+
+TEST_F(IniFileTest, EraseSectionRemovesEveryCopyAndNothingElse)
+{
+    put("\xEF\xBB\xBF[Files]\r\na=1\r\n[General]\r\nName=x\r\n[files]\r\nb=2\r\n; note\r\n[Opened]\r\nPosition=3\r\n");
+    IniFile ini(path());
+    EXPECT_EQ(ini.sectionKeys(QStringLiteral("Files")), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    ini.eraseSection(QStringLiteral("FILES"));
+    EXPECT_EQ(bytes(), QByteArray("\xEF\xBB\xBF[General]\r\nName=x\r\n[Opened]\r\nPosition=3\r\n"));
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("General"), QStringLiteral("Name")), QStringLiteral("x"));
+
+    // Erasing what is not there leaves the file alone (and makes none).
+    IniFile none(dir.filePath(QStringLiteral("none.lgv")));
+    none.eraseSection(QStringLiteral("Files"));
+    EXPECT_FALSE(QFile::exists(none.path()));
+}
+
+TEST_F(IniFileTest, TextIsUtf8AndOlderBytesStillRead)
+{
+    IniFile ini(path());
+    ini.writeString(QStringLiteral("General"), QStringLiteral("Filename"), QStringLiteral("/home/jörg/Übung €.dpr"));
+    EXPECT_EQ(bytes(), QByteArray("[General]\r\nFilename=/home/j\xC3\xB6rg/\xC3\x9C" "bung \xE2\x82\xAC.dpr\r\n"));
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("general"), QStringLiteral("filename")),
+              QStringLiteral("/home/jörg/Übung €.dpr"));
+
+    put("[General]\r\nSource=Fran\xE7" "ais\r\n");   // Latin-1, not UTF-8
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("General"), QStringLiteral("Source")), QStringLiteral("Français"));
+}
+
+TEST_F(IniFileTest, RefusesWhatTheFormatCannotHold)
+{
+    put(kWizardFile);
+    IniFile ini(path());
+    EXPECT_THROW(ini.writeString(QStringLiteral("General"), QStringLiteral("Source"), QStringLiteral("a\r\nb")),
+                 IniError);
+    EXPECT_THROW(ini.writeString(QStringLiteral("Files"), QStringLiteral("a=b.pas"), QStringLiteral("1")), IniError);
+    EXPECT_THROW(ini.writeString(QStringLiteral("Fi]les"), QStringLiteral("a"), QStringLiteral("1")), IniError);
+    EXPECT_THROW(ini.writeString(QStringLiteral("Files"), QStringLiteral("  "), QStringLiteral("1")), IniError);
+    EXPECT_EQ(bytes(), kWizardFile);
+}
+
+TEST_F(IniFileTest, FailedWriteThrowsAndCreatesNothing)
+{
+    const QString blocked = dir.filePath(QStringLiteral("nofolder/sub/Demo.lgv"));
+    IniFile ini(blocked);
+    EXPECT_THROW(ini.writeString(QStringLiteral("General"), QStringLiteral("Projectname"), QStringLiteral("x")),
+                 IniError);
+    EXPECT_FALSE(QFile::exists(blocked));
+    // What failed is not kept as if written.
+    EXPECT_FALSE(ini.keyExists(QStringLiteral("General"), QStringLiteral("Projectname")));
+}
+
+TEST_F(IniFileTest, TwoObjectsOnOneFileDoNotUndoEachOther)
+{
+    put(kWizardFile);
+    IniFile a(path());
+    IniFile b(path());
+    a.writeString(QStringLiteral("Opened"), QStringLiteral("FileInUse"), QStringLiteral("unit1.pas"));
+    b.writeInteger(QStringLiteral("Opened"), QStringLiteral("Position"), 4);
+    EXPECT_EQ(a.readInteger(QStringLiteral("Opened"), QStringLiteral("Position"), 0), 4);
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("Opened"), QStringLiteral("FileInUse")),
+              QStringLiteral("unit1.pas"));
+}
+
+} // namespace

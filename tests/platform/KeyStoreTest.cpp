@@ -1,0 +1,198 @@
+#include "platform/KeyStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using lingrove::platform::KeyStore;
+using lingrove::platform::KeyStoreError;
+
+namespace {
+
+const QString kSettings = QStringLiteral("SOFTWARE\\QUORVEX\\Lingrove\\2.0");
+
+class KeyStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString file() const { return dir.filePath(QStringLiteral("registry.txt")); }
+
+    QByteArray fileBytes() const
+    {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeBytes(const QByteArray& bytes) const
+    {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+};
+
+TEST_F(KeyStoreTest, KeyPathsAndValueNamesIgnoreCase)
+{
+    KeyStore store(file());
+    store.writeString(kSettings, QStringLiteral("ResComp"), QStringLiteral("C:\\D\\bin\\brcc32.exe"));
+    store.writeInteger(kSettings, QStringLiteral("Highlights"), 3);
+
+    EXPECT_TRUE(store.keyExists(QStringLiteral("software\\quorvex\\LINGROVE\\2.0")));
+    EXPECT_TRUE(store.keyExists(QStringLiteral("Software\\Quorvex")));   // parents exist too
+    EXPECT_EQ(store.readString(QStringLiteral("software\\quorvex\\lingrove\\2.0"), QStringLiteral("Rescomp")),
+              QStringLiteral("C:\\D\\bin\\brcc32.exe"));
+    EXPECT_EQ(store.readInteger(kSettings, QStringLiteral("HIGHLIGHTS")), 3);
+
+    // Writing under another spelling replaces the value and keeps the first name.
+    store.writeString(QStringLiteral("Software\\Quorvex\\Lingrove\\2.0\\"), QStringLiteral("rescomp"),
+                      QStringLiteral("x"));
+    EXPECT_EQ(store.valueNames(kSettings), (QStringList{QStringLiteral("ResComp"), QStringLiteral("Highlights")}));
+    EXPECT_EQ(store.readString(kSettings, QStringLiteral("ResComp")), QStringLiteral("x"));
+    EXPECT_EQ(store.subKeys(QStringLiteral("software")), QStringList{QStringLiteral("QUORVEX")});
+}
+
+TEST_F(KeyStoreTest, IntegersThatAreMissingOrStringsAreErrors)
+{
+    KeyStore store(file());
+    store.createKey(kSettings);
+    try {
+        store.readInteger(kSettings, QStringLiteral("Empty"));
+        FAIL() << "a missing integer must throw";
+    } catch (const KeyStoreError& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'Empty'");
+    }
+    store.writeString(kSettings, QStringLiteral("Fonts"), QStringLiteral("1"));
+    EXPECT_THROW(store.readInteger(kSettings, QStringLiteral("Fonts")), KeyStoreError);
+    EXPECT_THROW(store.readInteger(QStringLiteral("No\\Such\\Key"), QStringLiteral("Fonts")), KeyStoreError);
+
+    // Strings: a missing one is empty, an integer gives its decimal text.
+    store.writeInteger(kSettings, QStringLiteral("SFC"), 255);
+    EXPECT_EQ(store.readString(kSettings, QStringLiteral("SFC")), QStringLiteral("255"));
+    EXPECT_EQ(store.readString(kSettings, QStringLiteral("Compiler")), QString());
+    EXPECT_FALSE(store.valueExists(kSettings, QStringLiteral("Compiler")));
+
+    // The extremes of 32 bits survive a new reading of the file.
+    store.writeInteger(kSettings, QStringLiteral("Min"), std::numeric_limits<qint32>::min());
+    store.writeInteger(kSettings, QStringLiteral("Max"), std::numeric_limits<qint32>::max());
+    KeyStore again(file());
+    EXPECT_EQ(again.readInteger(kSettings, QStringLiteral("min")), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(again.readInteger(kSettings, QStringLiteral("max")), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(again.readInteger(kSettings, QStringLiteral("sfc")), 255);
+}
+
+TEST_F(KeyStoreTest, DeleteKeyRemovesSubkeysOnly)
+{
+    KeyStore store(file());
+    store.writeString(QStringLiteral("A\\B\\C"), QStringLiteral("v"), QStringLiteral("1"));
+    store.writeString(QStringLiteral("A\\B"), QStringLiteral("v"), QStringLiteral("2"));
+    store.writeString(QStringLiteral("A\\BB"), QStringLiteral("v"), QStringLiteral("3"));
+    store.writeString(QStringLiteral("A"), QStringLiteral("v"), QStringLiteral("4"));
+
+    EXPECT_TRUE(store.deleteKey(QStringLiteral("a\\b")));
+    EXPECT_FALSE(store.keyExists(QStringLiteral("A\\B")));
+    EXPECT_FALSE(store.keyExists(QStringLiteral("A\\B\\C")));
+    // A key whose name merely starts with the same letters stays.
+    EXPECT_EQ(store.readString(QStringLiteral("A\\BB"), QStringLiteral("v")), QStringLiteral("3"));
+    EXPECT_EQ(store.readString(QStringLiteral("A"), QStringLiteral("v")), QStringLiteral("4"));
+    EXPECT_FALSE(store.deleteKey(QStringLiteral("A\\B")));
+
+    KeyStore again(file());
+    EXPECT_FALSE(again.keyExists(QStringLiteral("A\\B\\C")));
+    EXPECT_EQ(again.subKeys(QStringLiteral("A")), QStringList{QStringLiteral("BB")});
+}
+
+TEST_F(KeyStoreTest, TwoStoresOnOneFileSeeEachOther)
+{
+    KeyStore a(file());
+    KeyStore b(file());
+    a.writeString(kSettings, QStringLiteral("Compiler"), QStringLiteral("one"));
+    EXPECT_EQ(b.readString(kSettings, QStringLiteral("Compiler")), QStringLiteral("one"));
+    b.writeInteger(kSettings, QStringLiteral("Empty"), 1);
+    a.writeInteger(kSettings, QStringLiteral("Fonts"), 0);   // must not undo b's write
+
+    KeyStore c(file());
+    EXPECT_EQ(c.readString(kSettings, QStringLiteral("Compiler")), QStringLiteral("one"));
+    EXPECT_EQ(c.readInteger(kSettings, QStringLiteral("Empty")), 1);
+    EXPECT_EQ(c.readInteger(kSettings, QStringLiteral("Fonts")), 0);
+
+    EXPECT_TRUE(b.deleteKey(QStringLiteral("SOFTWARE")));
+    EXPECT_FALSE(a.keyExists(kSettings));
+}
+
+TEST_F(KeyStoreTest, AnyStringSurvivesTheFile)
+{
+    const QList<QPair<QString, QString>> values = {
+        {QStringLiteral("Lines"), QStringLiteral("one\ntwo\r\nthree\r")},
+        {QStringLiteral("Equals=In=Name"), QStringLiteral("a=b")},
+        {QStringLiteral("[Bracket]"), QStringLiteral("[Not a key]")},
+        {QStringLiteral(";Semicolon"), QStringLiteral("; not a comment")},
+        {QStringLiteral("Percent"), QStringLiteral("100%25 %u0041 %")},
+        {QStringLiteral("Blanks"), QStringLiteral("  padded  ")},
+        {QStringLiteral("Empty"), QString()},
+        {QStringLiteral("Umlauts"), QStringLiteral("Übersetzung ß € \U0001F600")},
+        {QStringLiteral("Controls"), QString::fromUtf16(u"\t\x01\x7f\0end", 8)},
+        {QStringLiteral("LoneSurrogate"), QString(QChar(char16_t(0xD800))) + QStringLiteral("x")},
+        {QString(), QStringLiteral("default value")},
+        {QStringLiteral("s"), QStringLiteral("i:5")},
+    };
+    const QString key = QStringLiteral("Odd\\Key [1] = %;");
+    {
+        KeyStore store(file());
+        for (const auto& [name, value] : values)
+            store.writeString(key, name, value);
+    }
+    KeyStore store(file());
+    ASSERT_TRUE(store.keyExists(key));
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(store.readString(key, name), value) << name.toStdString();
+    EXPECT_THROW(store.readInteger(key, QStringLiteral("s")), KeyStoreError);
+    // One line per key and value, plus the heading comment.
+    EXPECT_EQ(fileBytes().count('\n'), 1 + 2 + values.size());
+}
+
+TEST_F(KeyStoreTest, DamagedFileReadsWhatItCan)
+{
+    writeBytes(QByteArray("garbage line\n=s:no key yet\n[Good\\Key]\r\nName=s:value\r\n"
+                          "Broken=x:1\nNumber=i:notanumber\nHuge=i:99999999999\nNoType\n"
+                          "Escapes=s:%zz%4\n[unclosed\nLost=s:nowhere\n")
+               + QByteArray("\xff\xfe\x00\x01\n", 5)
+               + QByteArray("[Good\\Key]\nLate=i:-7\n[]\n[\\\\Other\\\\]\nX=s:y"));
+    KeyStore store(file());
+    EXPECT_EQ(store.readString(QStringLiteral("Good\\Key"), QStringLiteral("Name")), QStringLiteral("value"));
+    EXPECT_EQ(store.readString(QStringLiteral("Good\\Key"), QStringLiteral("Escapes")), QStringLiteral("%zz%4"));
+    EXPECT_EQ(store.readInteger(QStringLiteral("Good\\Key"), QStringLiteral("Late")), -7);
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Number")));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Huge")));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Broken")));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Lost")));
+    EXPECT_EQ(store.readString(QStringLiteral("Other"), QStringLiteral("X")), QStringLiteral("y"));
+    // Writing repairs the file.
+    store.writeInteger(QStringLiteral("Good\\Key"), QStringLiteral("Number"), 4);
+    EXPECT_EQ(KeyStore(file()).readInteger(QStringLiteral("good\\key"), QStringLiteral("number")), 4);
+}
+
+TEST_F(KeyStoreTest, UnwritableFileFailsAndKeepsTheStore)
+{
+    // A regular file where the folder should be: nothing can be written there.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    KeyStore store(dir.filePath(QStringLiteral("blocker/registry.txt")));
+    EXPECT_FALSE(store.createKey(kSettings));
+    EXPECT_THROW(store.writeString(kSettings, QStringLiteral("Compiler"), QStringLiteral("x")), KeyStoreError);
+    EXPECT_THROW(store.writeInteger(kSettings, QStringLiteral("Empty"), 1), KeyStoreError);
+    EXPECT_FALSE(store.keyExists(kSettings));
+}
+
+TEST_F(KeyStoreTest, DefaultFileFollowsTheEnvironment)
+{
+    const QByteArray saved = qgetenv("LINGROVE_KEYSTORE");
+    qputenv("LINGROVE_KEYSTORE", file().toLocal8Bit());
+    EXPECT_EQ(KeyStore::defaultFile(), file());
+    qunsetenv("LINGROVE_KEYSTORE");
+    EXPECT_TRUE(KeyStore::defaultFile().endsWith(QStringLiteral("/lingrove/registry.txt")));
+    if (!saved.isEmpty())
+        qputenv("LINGROVE_KEYSTORE", saved);
+}
+
+} // namespace
