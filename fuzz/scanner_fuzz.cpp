@@ -1,0 +1,41 @@
+// Every literal the scanner reports lies inside the line, between two
+// apostrophes, and its entry line reads back to the same fields; the entry
+// parser accepts only what it can write again unchanged.
+#include "translation/scanner/Scanner.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace lingrove::scanner;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+    ScanFilters all;
+    all.accept = {true, true, true, true, true, true, true};
+    std::size_t literals = 0;
+    forEachLiteral(input, [&](int posA, int posB, std::string_view text) {
+        ++literals;
+        if (posA < 2 || posB < posA - 1 || static_cast<std::size_t>(posB) >= input.size()
+            || input[static_cast<std::size_t>(posA) - 2] != '\'' || input[static_cast<std::size_t>(posB)] != '\''
+            || input.substr(static_cast<std::size_t>(posA) - 1, text.size()) != text
+            || text.find('\'') != std::string_view::npos)
+            std::abort();
+        const auto back = parseEntry(formatEntry({7, posA, posB, std::string(text)}));
+        if (!back || *back != StringEntry{7, posA, posB, std::string(text)})
+            std::abort();
+    });
+    std::vector<std::string> out;
+    ScanLine(input, out, false, 1, all);
+    if (out.size() != literals)
+        std::abort();
+
+    if (const auto e = parseEntry(input)) {
+        const auto again = parseEntry(formatEntry(*e));
+        if (!again || *again != *e)
+            std::abort();
+    }
+    return 0;
+}
