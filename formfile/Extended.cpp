@@ -1,7 +1,7 @@
 #include "formfile/Extended.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -109,6 +109,46 @@ public:
                 w_[i] |= w_[i + 1] << 31;
         }
         trim();
+    }
+
+    void shiftRight(std::size_t bits)
+    {
+        const std::size_t limbs = bits / 32;
+        if (limbs >= w_.size()) {
+            w_.clear();
+            return;
+        }
+        w_.erase(w_.begin(), w_.begin() + static_cast<std::ptrdiff_t>(limbs));
+        const unsigned rest = bits % 32;
+        if (rest) {
+            for (std::size_t i = 0; i < w_.size(); ++i) {
+                w_[i] >>= rest;
+                if (i + 1 < w_.size())
+                    w_[i] |= w_[i + 1] << (32 - rest);
+            }
+        }
+        trim();
+    }
+
+    // this = floor(this / divisor) by shifting and subtracting, which is quick
+    // when the quotient is short. Returns whether the division was exact.
+    bool divide(BigUint divisor)
+    {
+        BigUint quotient;
+        const long shift = static_cast<long>(bitLength()) - static_cast<long>(divisor.bitLength());
+        if (shift >= 0) {
+            divisor.shiftLeft(static_cast<std::size_t>(shift));
+            for (long b = shift; b >= 0; --b) {
+                if (compare(*this, divisor) >= 0) {
+                    subtract(divisor);
+                    quotient.setBit(static_cast<std::size_t>(b));
+                }
+                divisor.shiftRight1();
+            }
+        }
+        const bool exact = isZero();
+        *this = std::move(quotient);
+        return exact;
     }
 
     std::size_t bitLength() const
@@ -289,27 +329,42 @@ bool extendedToText(const unsigned char bytes[10], std::string& out)
         return true;
     }
 
-    // value = m * 2^e2 = digits * 10^decExp
+    // value = m * 2^e2. Scale it by 10^s so that its integer part q has 18 or
+    // 19 digits: value * 10^s = q + fraction, sticky when fraction != 0.
     const int e2 = (field == 0 ? 1 : field) - kBias - 63;
-    BigUint n;
-    n.setU64(m);
-    int decExp = 0;
-    if (e2 >= 0) {
-        n.shiftLeft(static_cast<std::size_t>(e2));
-    } else {
-        n.mulPow5(static_cast<unsigned>(-e2));
-        decExp = e2;
+    int bits = 64;
+    while (!((m >> (bits - 1)) & 1))
+        --bits;
+    const int top = bits - 1 + e2; // value lies in [2^top, 2^(top+1))
+    const int s = 17 - static_cast<int>(std::floor(top * 0.30102999566398120));
+    BigUint q;
+    q.setU64(m);
+    bool sticky = false;
+    if (s > 0)
+        q.mulPow10(static_cast<unsigned>(s));
+    if (e2 > 0)
+        q.shiftLeft(static_cast<std::size_t>(e2));
+    if (s < 0) {
+        BigUint divisor;
+        divisor.setU64(1);
+        divisor.mulPow10(static_cast<unsigned>(-s));
+        if (e2 < 0)
+            divisor.shiftLeft(static_cast<std::size_t>(-e2));
+        sticky = !q.divide(divisor);
+    } else if (e2 < 0) {
+        sticky = q.anyBelow(static_cast<std::size_t>(-e2));
+        q.shiftRight(static_cast<std::size_t>(-e2));
     }
-    std::string digits = n.toDecimal();
+    std::string digits = q.toDecimal();
     // The value is 0.digits * 10^point.
-    long point = static_cast<long>(digits.size()) + decExp;
+    long point = static_cast<long>(digits.size()) - s;
 
     constexpr std::size_t kPrecision = 15;
     if (digits.size() > kPrecision) {
         const char next = digits[kPrecision];
         bool up = next > '5';
         if (next == '5') {
-            up = digits.find_first_not_of('0', kPrecision + 1) != std::string::npos
+            up = sticky || digits.find_first_not_of('0', kPrecision + 1) != std::string::npos
                  || ((digits[kPrecision - 1] - '0') & 1);
         }
         digits.resize(kPrecision);
@@ -446,19 +501,8 @@ DecimalResult textToExtended(std::string_view text, unsigned char bytes[10])
         const long bBits = static_cast<long>(divisor.bitLength());
         const long scale = std::max(0L, 66 + bBits - dBits);
         d.shiftLeft(static_cast<std::size_t>(scale));
-        BigUint q;
-        long shift = static_cast<long>(d.bitLength()) - bBits;
-        if (shift >= 0) {
-            divisor.shiftLeft(static_cast<std::size_t>(shift));
-            for (long b = shift; b >= 0; --b) {
-                if (BigUint::compare(d, divisor) >= 0) {
-                    d.subtract(divisor);
-                    q.setBit(static_cast<std::size_t>(b));
-                }
-                divisor.shiftRight1();
-            }
-        }
-        ok = roundToExtended(q, scale, dropped || !d.isZero(), negative, bytes);
+        const bool exact = d.divide(divisor);
+        ok = roundToExtended(d, scale, dropped || !exact, negative, bytes);
     }
     return ok ? DecimalResult::Ok : DecimalResult::OutOfRange;
 }

@@ -236,10 +236,12 @@ private:
 
     // ---- output ----
 
-    void writeShortString(std::string_view s)
+    void writeShortString(std::string_view s, long line)
     {
-        if (s.size() > 255)
+        if (s.size() > 255) {
+            tokenLine_ = line;
             fail(FormError::Kind::NameTooLong, "name longer than 255 characters");
+        }
         out_ += static_cast<char>(s.size());
         out_ += s;
     }
@@ -294,6 +296,7 @@ private:
             expected("'object'");
         next();
         checkSymbol();
+        const long headerLine = tokenLine_;
         std::string_view name;
         std::string_view className = tokenText();
         next();
@@ -311,8 +314,8 @@ private:
         } else if (flags) {
             out_ += static_cast<char>(0xF0 | flags);
         }
-        writeShortString(className);
-        writeShortString(name);
+        writeShortString(className, headerLine);
+        writeShortString(name, headerLine);
 
         while (!(isSymbol("end") || isSymbol("object") || isSymbol("inherited")))
             convertProperty(depth);
@@ -328,7 +331,7 @@ private:
         if (token_ != Token::Symbol)
             expected(token_ == Token::Eof ? "'end'" : "identifier");
         readDottedName();
-        writeShortString(dotted_);
+        writeShortString(dotted_, dottedLine_);
         checkChar('=');
         next();
         convertValue(depth + 1);
@@ -337,6 +340,7 @@ private:
     // symbol ("." symbol)* joined into dotted_; leaves the next token current.
     void readDottedName()
     {
+        dottedLine_ = tokenLine_;
         dotted_.assign(tokenStart_, tokenLength_);
         next();
         while (isChar('.')) {
@@ -391,7 +395,7 @@ private:
                 out_ += static_cast<char>(vaNil);
             } else {
                 out_ += static_cast<char>(vaIdent);
-                writeShortString(dotted_);
+                writeShortString(dotted_, dottedLine_);
             }
             return;
         case Token::Char:
@@ -406,7 +410,7 @@ private:
             if (!isChar(']')) {
                 for (;;) {
                     checkSymbol();
-                    writeShortString(tokenText());
+                    writeShortString(tokenText(), tokenLine_);
                     next();
                     if (isChar(']'))
                         break;
@@ -510,6 +514,7 @@ private:
     std::size_t tokenLength_ = 0;
     std::string string_;   // the decoded value of a string token
     std::string dotted_;   // a dotted name being joined
+    long dottedLine_ = 1;  // the line where it starts
 };
 
 } // namespace

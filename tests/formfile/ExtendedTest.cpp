@@ -1,0 +1,161 @@
+// 80-bit extended numbers <-> decimal text, without relying on long double.
+#include "formfile/Extended.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+using namespace lingrove::formfile;
+
+namespace {
+
+struct Ext {
+    unsigned char b[10];
+};
+
+Ext parse(const std::string& text)
+{
+    Ext e{};
+    EXPECT_EQ(textToExtended(text, e.b), DecimalResult::Ok) << text;
+    return e;
+}
+
+std::string format(const Ext& e)
+{
+    std::string out;
+    EXPECT_TRUE(extendedToText(e.b, out));
+    return out;
+}
+
+Ext make(bool negative, unsigned exponent, std::uint64_t significand)
+{
+    Ext e{};
+    for (int i = 0; i < 8; ++i)
+        e.b[i] = static_cast<unsigned char>(significand >> (8 * i));
+    const unsigned se = (negative ? 0x8000u : 0u) | exponent;
+    e.b[8] = static_cast<unsigned char>(se);
+    e.b[9] = static_cast<unsigned char>(se >> 8);
+    return e;
+}
+
+std::string hex(const Ext& e)
+{
+    char buf[32];
+    for (int i = 0; i < 10; ++i)
+        std::snprintf(buf + 2 * i, 3, "%02X", e.b[9 - i]);
+    return buf;
+}
+
+} // namespace
+
+TEST(Extended, GeneralFormWithFifteenDigits)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.5", "1.5"},
+        {"0.333333333333333333", "0.333333333333333"},
+        {"0.1", "0.1"},
+        {"-2.25", "-2.25"},
+        {"100", "100.0"},
+        {"0", "0.0"},
+        {"-0", "-0.0"},
+        {"123456789012345", "123456789012345.0"},
+        {"1234567890123456", "1.23456789012346E15"},
+        {"1234567890123445", "1.23456789012344E15"}, // exact tie: to even
+        {"1234567890123455", "1.23456789012346E15"},
+        {"999999999999999.9", "1E15"},
+        {"1E20", "1E20"},
+        {"0.0001", "0.0001"},
+        {"0.00001", "1E-5"},
+        {"0.000015", "1.5E-5"},
+        {"1.5E-7", "1.5E-7"},
+        {"3.14159265358979323846", "3.14159265358979"},
+        {"1.18973149535723176502E4932", "1.18973149535723E4932"},
+        {"3.64519953188247460253E-4951", "3.64519953188247E-4951"},
+        {"3.3621031431120935063E-4932", "3.36210314311209E-4932"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(format(parse(in)), out) << in;
+}
+
+TEST(Extended, KnownBitPatterns)
+{
+    EXPECT_EQ(hex(parse("1")), "3FFF8000000000000000");
+    EXPECT_EQ(hex(parse("-2")), "C0008000000000000000");
+    // 0.1 rounded to 64 bits (not a double widened).
+    EXPECT_EQ(hex(parse("0.1")), "3FFBCCCCCCCCCCCCCCCD");
+    EXPECT_EQ(hex(parse("1E4932")), "7FFED72CB2A95C7EF6CD"); // near the top of the range
+    EXPECT_EQ(hex(parse("1.18973149535723176502E4932")), "7FFEFFFFFFFFFFFFFFFF");
+    EXPECT_EQ(hex(parse("3.6E-4951")), "00000000000000000001"); // smallest subnormal
+    EXPECT_EQ(hex(parse("1E-5000")), "00000000000000000000");   // below the range: zero
+    EXPECT_EQ(hex(parse("1.8E-4951")), "00000000000000000000"); // below half of the smallest: zero
+    EXPECT_EQ(hex(parse("1.9E-4951")), "00000000000000000001");
+    unsigned char b[10];
+    EXPECT_EQ(textToExtended("1.2E4932", b), DecimalResult::OutOfRange);
+    EXPECT_EQ(textToExtended("1E99999999999", b), DecimalResult::OutOfRange);
+    for (const char* bad : {"", "-", ".", "1e", "1e+", "1.2.3", "1..2", "10-5", "+1", "1x", "e5"})
+        EXPECT_EQ(textToExtended(bad, b), DecimalResult::Invalid) << bad;
+
+    // Infinity and NaN have no text; unnormal patterns are read by value.
+    std::string out;
+    EXPECT_FALSE(extendedToText(make(false, 0x7FFF, std::uint64_t{1} << 63).b, out));
+    EXPECT_FALSE(extendedToText(make(true, 0x7FFF, 0xC000000000000000u).b, out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(format(make(false, 0x3FFF, std::uint64_t{1} << 62)), "0.5");
+}
+
+TEST(Extended, DoublesWidenExactly)
+{
+    for (double d : {1.5, 0.1, -3.0e-300, 4.9e-324, 1.7976931348623157e308, 0.0}) {
+        Ext e{};
+        doubleToExtended(d, e.b);
+        // The exact decimal expansion of the double.
+        char text[1200];
+        std::snprintf(text, sizeof text, "%.1100e", d);
+        EXPECT_EQ(hex(e), hex(parse(text))) << text;
+    }
+}
+
+TEST(Extended, LongTextsRoundOnce)
+{
+    // Exactly halfway between two extended numbers, then a hair above it far to the right.
+    const std::string half = "1.000000000000000000054210108624275221700372640043497085571289062500";
+    EXPECT_EQ(hex(parse(half)), "3FFF8000000000000000");
+    EXPECT_EQ(hex(parse(half + std::string(1000, '0') + "1")), "3FFF8000000000000001");
+}
+
+#if LDBL_MANT_DIG == 64
+// Where the platform has the 80-bit type, both directions agree with the C library.
+TEST(Extended, AgreesWithTheNativeType)
+{
+    std::mt19937_64 random(42);
+    for (int i = 0; i < 4000; ++i) {
+        const std::uint64_t m = random() | (std::uint64_t{1} << 63);
+        unsigned exponent = static_cast<unsigned>(random() % 0x7FFF);
+        if (i % 8)
+            exponent = 0x3FFF - 80 + static_cast<unsigned>(random() % 160);
+        Ext e = make(random() & 1, exponent, exponent == 0 ? m >> (random() % 64) : m);
+        long double native;
+        std::memcpy(&native, e.b, 10);
+        char buf[80];
+        std::snprintf(buf, sizeof buf, "%.14Le", native);
+        const std::string mine = format(e);
+        // Compare the digits via the native parse of both texts.
+        const long double a = std::strtold(buf, nullptr);
+        const long double b = std::strtold(mine.c_str(), nullptr);
+        ASSERT_EQ(a, b) << buf << " vs " << mine;
+
+        // Parsing: my rounding equals strtold's for random decimal texts.
+        std::snprintf(buf, sizeof buf, "%.*Le", static_cast<int>(random() % 25), native);
+        Ext parsed = parse(buf);
+        long double expected = std::strtold(buf, nullptr);
+        Ext want{};
+        std::memcpy(want.b, &expected, 10);
+        ASSERT_EQ(hex(parsed), hex(want)) << buf;
+    }
+}
+#endif
