@@ -7,8 +7,14 @@
 function(lingrove_gtest name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   find_package(GTest REQUIRED)
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  if(T_GUI)
+    # GUI tests need a QApplication: tests/common/gui_main.cpp makes one.
+    add_executable(${name} ${T_SOURCES} ${LINGROVE_SOURCE_ROOT}/tests/common/gui_main.cpp)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest Qt6::Widgets)
+  else()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE LINGROVE_TEST_DATA="${LINGROVE_SOURCE_ROOT}/tests/data"
                              LINGROVE_SOURCE_ROOT="${LINGROVE_SOURCE_ROOT}")
   set(home ${CMAKE_BINARY_DIR}/testhome/${name})
