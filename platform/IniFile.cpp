@@ -6,7 +6,6 @@
 
 #include <limits>
 #include <optional>
-#include <sys/stat.h>
 
 namespace lingrove::platform {
 
@@ -108,28 +107,13 @@ IniFile::IniFile(QString path) : path_(std::move(path))
     load();
 }
 
-IniFile::Stamp IniFile::stampOf(const QString& path)
-{
-    Stamp s;
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return s;
-    s.exists = true;
-    s.device = quint64(st.st_dev);
-    s.inode = quint64(st.st_ino);
-    s.size = qint64(st.st_size);
-    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return s;
-}
-
 void IniFile::load() const
 {
     lines_.clear();
-    stamp_ = stampOf(path_);
     unreadable_ = false;
-    if (!stamp_.exists)
-        return;
     QFile f(path_);
+    if (!f.exists())
+        return;
     if (!f.open(QIODevice::ReadOnly)) {
         unreadable_ = true;
         return;
@@ -150,15 +134,9 @@ void IniFile::load() const
     }
 }
 
-void IniFile::refresh() const
-{
-    if (!(stampOf(path_) == stamp_))
-        load();
-}
-
 void IniFile::prepareWrite()
 {
-    refresh();
+    load();
     if (unreadable_)
         throw IniError(QStringLiteral("Cannot read %1").arg(path_).toStdString());
 }
@@ -172,7 +150,6 @@ void IniFile::save()
         load();   // memory follows the file that stayed
         throw IniError(QStringLiteral("Cannot write %1: %2").arg(path_, why).toStdString());
     }
-    stamp_ = stampOf(path_);
 }
 
 QByteArray IniFile::text() const
@@ -185,7 +162,7 @@ QByteArray IniFile::text() const
 
 bool IniFile::sectionExists(const QString& section) const
 {
-    refresh();
+    load();
     const QString want = section.trimmed();
     for (qsizetype i = 0; i < lines_.size(); ++i)
         if (auto s = sectionName(body(lines_[i].text, i)); s && sameName(*s, want))
@@ -195,7 +172,7 @@ bool IniFile::sectionExists(const QString& section) const
 
 QStringList IniFile::sections() const
 {
-    refresh();
+    load();
     QStringList names;
     for (qsizetype i = 0; i < lines_.size(); ++i)
         if (auto s = sectionName(body(lines_[i].text, i)); s && !names.contains(*s, Qt::CaseInsensitive))
@@ -205,7 +182,7 @@ QStringList IniFile::sections() const
 
 QStringList IniFile::sectionKeys(const QString& section) const
 {
-    refresh();
+    load();
     const QString want = section.trimmed();
     QStringList keys;
     bool inside = false;
@@ -244,13 +221,13 @@ qsizetype IniFile::findKeyLine(const QString& section, const QString& key) const
 
 bool IniFile::keyExists(const QString& section, const QString& key) const
 {
-    refresh();
+    load();
     return findKeyLine(section, key) >= 0;
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
 {
-    refresh();
+    load();
     const qsizetype i = findKeyLine(section, key);
     if (i < 0)
         return def;
@@ -261,7 +238,7 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 
 qint32 IniFile::readInteger(const QString& section, const QString& key, qint32 def) const
 {
-    refresh();
+    load();
     if (findKeyLine(section, key) < 0)
         return def;
     return parseInteger(readString(section, key)).value_or(def);

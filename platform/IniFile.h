@@ -11,8 +11,9 @@
 // Names and values are trimmed of blanks when read; a value is taken as it
 // stands (quotes included). Text is UTF-8; a line that is not valid UTF-8 is
 // read as Latin-1, so that older files still read. Lines keep their own line
-// ends; only new lines end in CR LF. A file that was replaced since it was
-// read (by another IniFile, say) is read again before the next read or write.
+// ends; only new lines end in CR LF. Like the profile calls, every read and
+// write reads the file again first, so two IniFile objects on one file see
+// each other's writes.
 // A name or value that the format cannot hold (line breaks, "=" in a key,
 // "]" in a section name, an empty name) is refused with IniError.
 #include <QByteArray>
@@ -57,18 +58,9 @@ private:
         QByteArray text;   // without its line end
         QByteArray eol;    // "\r\n", "\n" or "" (last line without one)
     };
-    struct Stamp {
-        bool exists = false;
-        quint64 device = 0, inode = 0;
-        qint64 size = 0, modifiedNs = 0;
-        bool operator==(const Stamp&) const = default;
-    };
-    static Stamp stampOf(const QString& path);
-
     void load() const;
-    void refresh() const;
-    // Re-reads a changed file before a change; throws IniError when it exists
-    // but cannot be read, so that it is never overwritten by an empty profile.
+    // Reads the file again before a change; throws IniError when it exists but
+    // cannot be read, so that it is never overwritten by an empty profile.
     void prepareWrite();
     // Index of the line holding the key, or -1.
     qsizetype findKeyLine(const QString& section, const QString& key) const;
@@ -76,7 +68,6 @@ private:
 
     QString path_;
     mutable QList<Line> lines_;
-    mutable Stamp stamp_;
     mutable bool unreadable_ = false;
 };
 

@@ -7,7 +7,6 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
-#include <sys/stat.h>
 
 namespace lingrove::platform {
 
@@ -138,26 +137,6 @@ KeyStore::KeyStore(QString file) : file_(std::move(file))
     load();
 }
 
-KeyStore::Stamp KeyStore::stampOf(const QString& file)
-{
-    Stamp s;
-    struct stat st {};
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
-        return s;
-    s.exists = true;
-    s.device = quint64(st.st_dev);
-    s.inode = quint64(st.st_ino);
-    s.size = qint64(st.st_size);
-    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return s;
-}
-
-void KeyStore::refresh() const
-{
-    if (!(stampOf(file_) == stamp_))
-        load();
-}
-
 void KeyStore::reload()
 {
     load();
@@ -166,10 +145,14 @@ void KeyStore::reload()
 void KeyStore::load() const
 {
     keys_.clear();
-    stamp_ = stampOf(file_);
+    unreadable_ = false;
     QFile f(file_);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.exists())
         return;
+    if (!f.open(QIODevice::ReadOnly)) {
+        unreadable_ = true;
+        return;
+    }
     const QByteArray bytes = f.readAll();
     auto decode = QStringDecoder(QStringDecoder::Utf8);
     const QString text = decode(bytes);
@@ -227,6 +210,8 @@ void KeyStore::load() const
 
 bool KeyStore::save()
 {
+    if (unreadable_)
+        return false;   // writing would lose what could not be read
     QByteArray out = "; Lingrove key store\n";
     for (const Key& k : std::as_const(keys_)) {
         out += '[' + escape(k.path, Field::KeyPath).toUtf8() + "]\n";
@@ -248,10 +233,7 @@ bool KeyStore::save()
         f.cancelWriting();
         return false;
     }
-    if (!f.commit())
-        return false;
-    stamp_ = stampOf(file_);
-    return true;
+    return f.commit();
 }
 
 KeyStore::Key* KeyStore::findKey(const QString& key)
@@ -286,7 +268,7 @@ qsizetype KeyStore::ensureKey(const QString& normalized)
 
 bool KeyStore::keyExists(const QString& key) const
 {
-    refresh();
+    load();
     return !normalizeKey(key).isEmpty() && findKey(key) != nullptr;
 }
 
@@ -295,7 +277,7 @@ bool KeyStore::createKey(const QString& key)
     const QString path = normalizeKey(key);
     if (path.isEmpty())
         return false;
-    refresh();
+    load();
     if (findKey(path))
         return true;
     const QList<Key> before = keys_;
@@ -312,7 +294,7 @@ bool KeyStore::deleteKey(const QString& key)
     const QString path = normalizeKey(key);
     if (path.isEmpty())
         return false;
-    refresh();
+    load();
     const Key* k = findKey(path);
     if (!k)
         return false;
@@ -330,7 +312,7 @@ bool KeyStore::deleteKey(const QString& key)
 
 QStringList KeyStore::subKeys(const QString& key) const
 {
-    refresh();
+    load();
     const QString path = normalizeKey(key);
     const QString prefix = path.isEmpty() ? QString() : path + u'\\';
     QStringList names;
@@ -346,7 +328,7 @@ QStringList KeyStore::subKeys(const QString& key) const
 
 QStringList KeyStore::valueNames(const QString& key) const
 {
-    refresh();
+    load();
     QStringList names;
     if (const Key* k = findKey(key))
         for (const Value& v : k->values)
@@ -356,7 +338,7 @@ QStringList KeyStore::valueNames(const QString& key) const
 
 bool KeyStore::valueExists(const QString& key, const QString& name) const
 {
-    refresh();
+    load();
     const Key* k = findKey(key);
     if (!k)
         return false;
@@ -366,7 +348,7 @@ bool KeyStore::valueExists(const QString& key, const QString& name) const
 
 QString KeyStore::readString(const QString& key, const QString& name) const
 {
-    refresh();
+    load();
     if (const Key* k = findKey(key))
         for (const Value& v : k->values)
             if (sameName(v.name, name))
@@ -376,7 +358,7 @@ QString KeyStore::readString(const QString& key, const QString& name) const
 
 qint32 KeyStore::readInteger(const QString& key, const QString& name) const
 {
-    refresh();
+    load();
     if (const Key* k = findKey(key))
         for (const Value& v : k->values)
             if (sameName(v.name, name) && v.isInteger)
@@ -392,7 +374,7 @@ void KeyStore::setValue(const QString& key, Value v)
     };
     if (path.isEmpty())
         throw fail();
-    refresh();
+    load();
     const QList<Key> before = keys_;
     Key& k = keys_[ensureKey(path)];
     auto it = std::find_if(k.values.begin(), k.values.end(),

@@ -6,10 +6,10 @@
 //
 // The file is read when a KeyStore is constructed; every change is written
 // back at once (temporary file, then rename), so a second KeyStore on the same
-// file sees it. Before each read or change the store looks whether the file was
-// replaced since it was read, and then reads it again; a change is applied to
-// the newest content of the file, so two stores on one file do not undo each
-// other's writes.
+// file sees it. Every read and every change reads the file again first (it is
+// small), so a change is applied to the newest content of the file and two
+// stores on one file do not undo each other's writes. A file that exists but
+// cannot be read is never overwritten: changes then fail.
 //
 // File format (UTF-8 text, one item per line):
 //   ; comment
@@ -71,29 +71,20 @@ private:
         QString path;      // as first written
         QList<Value> values;
     };
-    struct Stamp {
-        bool exists = false;
-        quint64 device = 0, inode = 0;
-        qint64 size = 0, modifiedNs = 0;
-        bool operator==(const Stamp&) const = default;
-    };
-    static Stamp stampOf(const QString& file);
-
     Key* findKey(const QString& key);
     const Key* findKey(const QString& key) const;
     // Index of the key (normalized path), added with its parents when missing.
     qsizetype ensureKey(const QString& normalized);
     // Writes one value; throws KeyStoreError when the file cannot be written.
     void setValue(const QString& key, Value v);
-    // Re-reads the file when it changed since it was last read or written.
-    void refresh() const;
+    // Reads the file again; unreadable_ tells whether it exists but could not be read.
     void load() const;
     // Writes keys_ to the file; false when the file cannot be written.
     bool save();
 
     QString file_;
     mutable QList<Key> keys_;
-    mutable Stamp stamp_;
+    mutable bool unreadable_ = false;
 };
 
 } // namespace lingrove::platform
