@@ -43,7 +43,8 @@ public:
     bool keyExists(const QString& key) const;
     // Creates the key and its parents. False when the store cannot be written.
     bool createKey(const QString& key);
-    // Deletes the key with all its values and subkeys. False when it did not exist.
+    // Deletes the key with all its values and subkeys. False when it did not
+    // exist; throws KeyStoreError when the file cannot be written.
     bool deleteKey(const QString& key);
     QStringList subKeys(const QString& key) const;
     QStringList valueNames(const QString& key) const;

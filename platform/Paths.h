@@ -30,10 +30,14 @@ QString fileNameOf(const QString& path);
 
 // Find a file as Windows would: relName may use "\" or "/" and any letter
 // case; each part is matched without regard to case inside base. Returns the
-// real path, or an empty string when there is no such file (or folder).
+// real path (base as given, then each part as spelled on disk, joined by
+// "/"), or an empty string when there is no such file (or folder). When
+// several entries differ only in case, the exact spelling wins, else the
+// first in name order.
 QString findCaseInsensitive(const QString& base, const QString& relName);
 
-// The program's own folder: $LINGROVE_HOME when set, else the executable's folder.
+// The program's own folder, without a trailing separator: $LINGROVE_HOME when
+// set, else the executable's folder (needs a QCoreApplication).
 QString programFolder();
 
 } // namespace lingrove::platform

@@ -184,15 +184,4 @@ TEST_F(KeyStoreTest, UnwritableFileFailsAndKeepsTheStore)
     EXPECT_FALSE(store.keyExists(kSettings));
 }
 
-TEST_F(KeyStoreTest, DefaultFileFollowsTheEnvironment)
-{
-    const QByteArray saved = qgetenv("LINGROVE_KEYSTORE");
-    qputenv("LINGROVE_KEYSTORE", file().toLocal8Bit());
-    EXPECT_EQ(KeyStore::defaultFile(), file());
-    qunsetenv("LINGROVE_KEYSTORE");
-    EXPECT_TRUE(KeyStore::defaultFile().endsWith(QStringLiteral("/lingrove/registry.txt")));
-    if (!saved.isEmpty())
-        qputenv("LINGROVE_KEYSTORE", saved);
-}
-
 } // namespace
