@@ -420,9 +420,10 @@ DecimalResult textToExtended(std::string_view text, unsigned char bytes[10])
         ++i;
     auto isDigit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
 
-    // Significant digits (at most kMaxDigits of them; the rest only matter as
-    // "non-zero") and the decimal exponent of the last one kept.
-    constexpr std::size_t kMaxDigits = 800;
+    // Significant digits and the decimal exponent of the last one kept. Digits
+    // beyond kMaxDigits only matter as "non-zero": every midpoint between two
+    // extended numbers has fewer significant digits, so rounding stays exact.
+    constexpr std::size_t kMaxDigits = 20000;
     std::string digits;
     long exp10 = 0;
     bool dropped = false;
@@ -486,8 +487,15 @@ DecimalResult textToExtended(std::string_view text, unsigned char bytes[10])
     }
 
     BigUint d;
-    for (char c : digits)
-        d.mulAdd(10, static_cast<std::uint32_t>(c - '0'));
+    for (std::size_t k = 0; k < digits.size(); k += 9) {
+        const std::size_t len = std::min<std::size_t>(9, digits.size() - k);
+        std::uint32_t chunk = 0, scale = 1;
+        for (std::size_t j = 0; j < len; ++j) {
+            chunk = chunk * 10 + static_cast<std::uint32_t>(digits[k + j] - '0');
+            scale *= 10;
+        }
+        d.mulAdd(scale, chunk);
+    }
     bool ok;
     if (exp10 >= 0) {
         d.mulPow10(static_cast<unsigned>(exp10));

@@ -1,0 +1,4 @@
+# Form files: binary -> text, text -> binary, extended numbers.
+lingrove_fuzzer(fuzz_form_binary SOURCES ${CMAKE_CURRENT_LIST_DIR}/form_binary.cpp LIBS lingrove_formfile)
+lingrove_fuzzer(fuzz_form_text SOURCES ${CMAKE_CURRENT_LIST_DIR}/form_text.cpp LIBS lingrove_formfile)
+lingrove_fuzzer(fuzz_form_extended SOURCES ${CMAKE_CURRENT_LIST_DIR}/form_extended.cpp LIBS lingrove_formfile)
