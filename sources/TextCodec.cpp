@@ -1,0 +1,200 @@
+#include "sources/TextCodec.h"
+
+#include "sources/pascal/PasConversion.h"
+
+#include <array>
+#include <string_view>
+
+namespace lingrove::sources {
+
+namespace {
+
+// 0x80..0x9F; the undefined bytes map to the C1 control of the same number.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr char16_t kParagraphSeparator = 0x2029;
+
+int lookupHigh(char16_t c)
+{
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+// Appends the characters of the file to text, turning each break into "\n".
+template <class Chars>
+void splitLines(const Chars& chars, qsizetype n, DecodedText& out)
+{
+    QString& text = out.text;
+    text.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = chars(i);
+        if (c == u'\r') {
+            if (i + 1 < n && chars(i + 1) == u'\n') {
+                out.breaks.append(LineBreak::CrLf);
+                ++i;
+            } else {
+                out.breaks.append(LineBreak::Cr);
+            }
+            text.append(QChar(u'\n'));
+        } else if (c == u'\n') {
+            out.breaks.append(LineBreak::Lf);
+            text.append(QChar(u'\n'));
+        } else {
+            text.append(QChar(c));
+        }
+    }
+}
+
+void summarise(DecodedText& out)
+{
+    int count[3] = {0, 0, 0};
+    for (LineBreak b : out.breaks)
+        ++count[static_cast<int>(b)];
+    out.lineBreak = LineBreak::CrLf;
+    if (count[1] > count[0] && count[1] >= count[2])
+        out.lineBreak = LineBreak::Lf;
+    else if (count[2] > count[0] && count[2] > count[1])
+        out.lineBreak = LineBreak::Cr;
+    out.endsWithLineBreak = out.text.endsWith(QChar(u'\n'));
+}
+
+bool isBreak(const QString& s, qsizetype i, qsizetype* length)
+{
+    const char16_t c = s.at(i).unicode();
+    if (c == u'\r') {
+        *length = (i + 1 < s.size() && s.at(i + 1) == QChar(u'\n')) ? 2 : 1;
+        return true;
+    }
+    if (c == u'\n' || c == kParagraphSeparator) {
+        *length = 1;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+EncodeError::EncodeError(const QString& message, int line, int column)
+    : std::runtime_error(message.toStdString()), line_(line), column_(column)
+{
+}
+
+QChar windows1252ToUnicode(uchar byte)
+{
+    if (byte >= 0x80 && byte < 0xA0)
+        return QChar(kHigh[byte - 0x80]);
+    return QChar(static_cast<char16_t>(byte));
+}
+
+int unicodeToWindows1252(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    return lookupHigh(c);
+}
+
+QByteArray lineBreakBytes(LineBreak style)
+{
+    switch (style) {
+    case LineBreak::Lf:
+        return QByteArrayLiteral("\n");
+    case LineBreak::Cr:
+        return QByteArrayLiteral("\r");
+    case LineBreak::CrLf:
+        break;
+    }
+    return QByteArrayLiteral("\r\n");
+}
+
+DecodedText decode(const QByteArray& bytes)
+{
+    DecodedText out;
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (pascal::hasUtf8ByteOrderMark(view) && pascal::isValidUtf8(view.substr(3))) {
+        out.encoding = TextEncoding::Utf8WithBom;
+        const QString chars = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        splitLines([&](qsizetype i) { return chars.at(i).unicode(); }, chars.size(), out);
+    } else {
+        std::array<char16_t, 256> table{};
+        for (int b = 0; b < 256; ++b)
+            table[b] = windows1252ToUnicode(static_cast<uchar>(b)).unicode();
+        const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+        splitLines([&](qsizetype i) { return table[data[i]]; }, bytes.size(), out);
+    }
+    summarise(out);
+    return out;
+}
+
+QByteArray encode(const QString& plain, const DecodedText& how)
+{
+    // Count the breaks first: the recorded ones apply only when the count matches.
+    qsizetype breakCount = 0;
+    for (qsizetype i = 0, len = 0; i < plain.size(); ++i)
+        if (isBreak(plain, i, &len)) {
+            ++breakCount;
+            i += len - 1;
+        }
+    const bool recorded = breakCount == how.breaks.size();
+    const bool utf8 = how.encoding == TextEncoding::Utf8WithBom;
+
+    QByteArray out;
+    out.reserve(plain.size() + breakCount + (utf8 ? plain.size() + 3 : 0));
+    if (utf8)
+        out.append("\xEF\xBB\xBF", 3);
+
+    int line = 1;
+    qsizetype lineStart = 0;
+    qsizetype breakIndex = 0;
+    qsizetype runStart = 0;
+    const auto flushUtf8 = [&](qsizetype end) {
+        if (utf8 && end > runStart)
+            out.append(plain.mid(runStart, end - runStart).toUtf8());
+    };
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        qsizetype len = 0;
+        if (isBreak(plain, i, &len)) {
+            flushUtf8(i);
+            out.append(lineBreakBytes(recorded ? how.breaks.at(breakIndex) : how.lineBreak));
+            ++breakIndex;
+            i += len - 1;
+            ++line;
+            lineStart = i + 1;
+            runStart = i + 1;
+            continue;
+        }
+        const char16_t c = plain.at(i).unicode();
+        const auto fail = [&](const char* why) {
+            throw EncodeError(QStringLiteral("Line %1, column %2: the character U+%3 %4")
+                                  .arg(line)
+                                  .arg(i - lineStart + 1)
+                                  .arg(static_cast<uint>(c), 4, 16, QChar(u'0'))
+                                  .arg(QString::fromLatin1(why)),
+                              line, static_cast<int>(i - lineStart + 1));
+        };
+        if (utf8) {
+            if (QChar::isHighSurrogate(c)) {
+                if (i + 1 < plain.size() && QChar::isLowSurrogate(plain.at(i + 1).unicode()))
+                    ++i;
+                else
+                    fail("is half of a surrogate pair");
+            } else if (QChar::isLowSurrogate(c)) {
+                fail("is half of a surrogate pair");
+            }
+            continue;
+        }
+        const int b = unicodeToWindows1252(c);
+        if (b < 0)
+            fail("has no byte in the Windows-1252 code page");
+        out.append(static_cast<char>(b));
+    }
+    flushUtf8(plain.size());
+    return out;
+}
+
+} // namespace lingrove::sources
