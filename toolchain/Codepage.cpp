@@ -1,0 +1,46 @@
+#include "toolchain/Codepage.h"
+
+#include "toolchain/rcscript/Cp1252.h"
+
+#include <QList>
+#include <QStringDecoder>
+
+namespace lingrove::toolchain {
+
+QByteArray encodeCp1252(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char32_t cp : text.toUcs4()) {
+        const int b = rcscript::toCp1252(cp);
+        out.append(b < 0 ? '?' : static_cast<char>(b));
+    }
+    return out;
+}
+
+std::string toCp1252String(const QString& text) { return encodeCp1252(text).toStdString(); }
+
+QString decodeCp1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (const char c : bytes)
+        out.append(QChar(static_cast<char16_t>(rcscript::fromCp1252(static_cast<unsigned char>(c)))));
+    return out;
+}
+
+QString decodeCp1252(const std::string& bytes)
+{
+    return decodeCp1252(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+QString decodeToolOutput(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return decodeCp1252(bytes);
+}
+
+} // namespace lingrove::toolchain
