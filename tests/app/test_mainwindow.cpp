@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
