@@ -122,11 +122,12 @@ TEST(Filters, TestedInOrderAndOnlyWhileNeeded)
     EXPECT_EQ(calls, "N");
 }
 
-TEST(ScanText, NumbersLinesAndStripsCarriageReturns)
+TEST(ScanText, NumbersLinesLikeTheEditor)
 {
-    const auto entries = scanText("a := 'x';\r\n\r\nb := 'y'\r\n'last'", ScanFilters{});
+    // CR LF, LF and a lone CR each end a line; a literal never spans a break.
+    const auto entries = scanText("a := 'x';\r\n\nb := 'y'\r'c\r\nd' + 'last'", ScanFilters{});
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(*parseEntry(entries[0]), (StringEntry{1, 7, 7, "x"}));
     EXPECT_EQ(*parseEntry(entries[1]), (StringEntry{3, 7, 7, "y"}));
-    EXPECT_EQ(*parseEntry(entries[2]), (StringEntry{4, 2, 5, "last"}));
+    EXPECT_EQ(*parseEntry(entries[2]), (StringEntry{5, 3, 5, " + "}));
 }

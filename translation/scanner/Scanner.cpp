@@ -59,14 +59,15 @@ std::vector<std::string> scanText(std::string_view text, const ScanFilters& filt
     int lineNumber = 0;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
+        std::size_t next;
         if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        ScanLine(line, entries, true, ++lineNumber, filters);
+            end = next = text.size();
+        else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            next = end + 2;
+        else
+            next = end + 1;
+        ScanLine(text.substr(start, end - start), entries, true, ++lineNumber, filters);
         start = next;
     }
     return entries;

@@ -75,8 +75,8 @@ void forEachLiteral(std::string_view line, Visit&& visit)
 void ScanLine(std::string_view line, std::vector<std::string>& target, bool formatted, int lineNumber,
               const ScanFilters& filters);
 
-// Scans every line of text (lines end in LF or CR LF; the CR is not part of
-// the line) and returns the entry lines, without the end line.
+// Scans every line of text (CR LF, a lone LF and a lone CR each end a line,
+// as in the editor pages) and returns the entry lines, without the end line.
 std::vector<std::string> scanText(std::string_view text, const ScanFilters& filters);
 
 } // namespace lingrove::scanner
