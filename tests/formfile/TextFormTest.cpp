@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <locale>
+
 using namespace formtest;
 using lingrove::formfile::FormError;
 
@@ -209,4 +212,25 @@ TEST(TextForm, NoLineLengthLimit)
     const std::string binary = toBinary(text);
     EXPECT_EQ(binary.substr(binary.size() - 2 - caption.size(), caption.size()), caption);
     EXPECT_EQ(toText(binary), text);
+}
+
+namespace {
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+} // namespace
+
+TEST(TextForm, DecimalPointDoesNotFollowTheLocale)
+{
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    const char* previousC = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string savedC = previousC ? previousC : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where installed
+    const std::string text = formText("  Zoom = 1234.5\r\n  Width = 12345678\r\n");
+    const std::string back = toText(toBinary(text));
+    std::locale::global(previous);
+    std::setlocale(LC_NUMERIC, savedC.c_str());
+    EXPECT_EQ(back, text);
 }
