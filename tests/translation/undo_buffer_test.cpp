@@ -51,7 +51,7 @@ TEST(UndoBuffer, KeepsTheNewest256)
     EXPECT_EQ(all.front(), record(300));
     EXPECT_EQ(all.back(), record(45));
     for (int i = 300; i >= 45; --i)
-        EXPECT_EQ(b.take(), record(i));
+        ASSERT_EQ(b.take(), record(i));
     EXPECT_TRUE(b.isEmpty());
 
     for (int i = 1; i <= 3; ++i)
