@@ -217,6 +217,12 @@ public:
     void Remove1Click();
     bool SaveDFM1Click();
     void SaveAndRemove();
+    // -- pages: state of the pages and the tree, made by initPages --
+    struct PagesState;
+    PagesState* pagesState = nullptr;
+    // The folder of the Delphi project source, as the file system takes it.
+    QString delphiProjectFolder() const;
+    // -- end of pages --
 
     // ---- Translation loop (translation/MainWindowTranslation.cpp) --------
     void Getstrings1Click();
