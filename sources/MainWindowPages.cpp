@@ -212,12 +212,20 @@ bool readWholeFile(const QString& path, QByteArray& bytes, QString& why)
     return true;
 }
 
+// A file that must not be replaced: not writable for us, or without the
+// owner's write permission (the read-only attribute of Windows; a rename
+// would replace it even so).
+bool isReadOnly(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
+}
+
 // Writes bytes over path through a temporary file beside it and a rename, so
 // that a failed write leaves the previous file as it was.
 bool writeFileSafely(const QString& path, const QByteArray& bytes, QString& why)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isWritable()) {
+    if (isReadOnly(path)) {
         why = QString("%1 is read-only.").arg(path);
         return false;
     }
@@ -722,7 +730,7 @@ bool MainWindow::SaveDFM1Click()
         // into the form file (which is replaced only when that succeeds) and
         // is deleted in every case.
         const QString text = withExtension(page->filePath, ".txt");
-        if (QFileInfo(page->filePath).exists() && !QFileInfo(page->filePath).isWritable()) {
+        if (isReadOnly(page->filePath)) {
             showError(QString("%1 is read-only.").arg(page->filePath));
             return false;
         }
