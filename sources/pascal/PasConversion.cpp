@@ -56,6 +56,7 @@ enum WordFlag : std::uint8_t {
 };
 
 constexpr std::size_t kMaxWord = 14;
+constexpr std::size_t kWordBuffer = 16;   // kMaxWord, padded with zeros
 
 // An open-addressing hash table over the reserved words: one multiply-add per
 // letter and usually a single comparison, instead of a search by halving.
@@ -82,12 +83,15 @@ public:
         }
     }
 
-    // upper: the word in upper case. -1 when it is not a reserved word.
+    // upper: the word in upper case, zero-padded to kWordBuffer bytes.
+    // -1 when it is not a reserved word.
     int find(const Byte* upper, std::size_t n) const
     {
+        std::uint64_t a[2];
+        std::memcpy(a, upper, sizeof a);
         std::size_t i = hash(upper, n);
         while (slots_[i].length != 0) {
-            if (slots_[i].length == n && std::memcmp(slots_[i].word, upper, n) == 0)
+            if (slots_[i].word[0] == a[0] && slots_[i].word[1] == a[1])
                 return slots_[i].flags;
             i = (i + 1) & (kSlots - 1);
         }
@@ -104,7 +108,7 @@ private:
         return (h ^ (h >> 9)) & (kSlots - 1);
     }
     struct Slot {
-        char word[kMaxWord]{};
+        std::uint64_t word[2]{};
         std::uint8_t length = 0;
         std::uint8_t flags = 0;
     };
@@ -321,7 +325,7 @@ private:
         const auto n = static_cast<std::size_t>(e - s);
         if (n < 2 || n > kMaxWord)
             return TokenKind::Identifier;
-        Byte upper[kMaxWord];
+        Byte upper[kWordBuffer] = {};
         for (std::size_t i = 0; i < n; ++i) {
             const Byte c = s[i];
             upper[i] = (c >= 'a' && c <= 'z') ? static_cast<Byte>(c - 32) : c;
@@ -449,96 +453,130 @@ const EscapeTable& escapes()
     return t;
 }
 
+// The document buffer: a string sized ahead and written through a raw
+// pointer; finish() trims it to the written length without copying.
 class Output {
 public:
     explicit Output(std::size_t expected) { grow(expected); }
 
+    // At least n writable bytes at the returned pointer.
     char* room(std::size_t n)
     {
-        if (n > buf_.size() - used_)
+        if (static_cast<std::size_t>(limit_ - pos_) < n)
             grow(n);
-        return buf_.data() + used_;
+        return pos_;
     }
+    void advance(std::size_t n) { pos_ += n; }
     void put(const char* s, std::size_t n)
     {
         std::memcpy(room(n), s, n);
-        used_ += n;
+        pos_ += n;
     }
     void put(const std::string& s) { put(s.data(), s.size()); }
-    void put(char c) { *room(1) = c; ++used_; }
-    void advance(std::size_t n) { used_ += n; }
+    void put(char c)
+    {
+        *room(1) = c;
+        ++pos_;
+    }
     std::string finish()
     {
-        buf_.resize(used_);
+        buf_.resize(static_cast<std::size_t>(pos_ - buf_.data()));
         return std::move(buf_);
     }
 
 private:
     void grow(std::size_t n)
     {
+        const std::size_t used = buf_.empty() ? 0 : static_cast<std::size_t>(pos_ - buf_.data());
         try {
-            buf_.resize(std::max(buf_.size() * 2, used_ + n + 16384));
+            buf_.resize(std::max(buf_.size() * 2, used + n + 16384));
         } catch (const std::bad_alloc&) {
             throw ConversionError("conversions buffer to small");
         } catch (const std::length_error&) {
             throw ConversionError("conversions buffer to small");
         }
+        pos_ = buf_.data() + used;
+        limit_ = buf_.data() + buf_.size();
     }
     std::string buf_;
-    std::size_t used_ = 0;
+    char* pos_ = nullptr;
+    char* limit_ = nullptr;
 };
 
 const char kHexDigits[] = "0123456789abcdef";
 
 class RtfSink {
 public:
-    RtfSink(Output& out, const std::array<std::string, kTokenKindCount>& prefix,
-            const std::array<std::string, kTokenKindCount>& suffix, bool utf8)
-        : out_(out), prefix_(prefix), suffix_(suffix), utf8_(utf8), esc_(escapes())
+    using Piece = TPasConversion::Piece;
+
+    RtfSink(Output& out, const std::array<Piece, kTokenKindCount>& prefix,
+            const std::array<Piece, kTokenKindCount>& suffix, bool utf8, const Byte* inputEnd)
+        : out_(out), prefix_(prefix), suffix_(suffix), utf8_(utf8), esc_(escapes()),
+          inputEnd_(inputEnd)
     {
     }
 
+    // Writes go through a local pointer into room reserved once per token:
+    // at most 6 bytes of RTF per byte of text, plus prefix and suffix.
     void operator()(TokenKind kind, const Byte* s, const Byte* e)
     {
         const int k = static_cast<int>(kind);
+        const auto n = static_cast<std::size_t>(e - s);
+        char* o = out_.room(6 * n + 3 * sizeof(Piece::text) + 16);
         if (kind == TokenKind::LineBreak) {
-            out_.put(reinterpret_cast<const char*>(s), static_cast<std::size_t>(e - s));
-            out_.put(suffix_[k]);
+            o = copy(o, s, n);
+            o = put(o, suffix_[k]);
             afterBreak_ = true;
-            return;
+        } else {
+            // "\par" is a control word: letters right after it would extend it.
+            if (afterBreak_ && prefix_[k].size == 0)
+                *o++ = ' ';
+            afterBreak_ = false;
+            o = put(o, prefix_[k]);
+            o = text(o, s, e);
+            o = put(o, suffix_[k]);
         }
-        // "\par" is a control word: letters right after it would extend it.
-        if (afterBreak_ && prefix_[k].empty())
-            out_.put(' ');
-        afterBreak_ = false;
-        out_.put(prefix_[k]);
-        text(s, e);
-        out_.put(suffix_[k]);
+        out_.advance(static_cast<std::size_t>(o - out_.room(0)));
     }
 
 private:
-    void text(const Byte* p, const Byte* e)
+    static char* put(char* o, const Piece& piece)
+    {
+        std::memcpy(o, piece.text, sizeof piece.text);
+        return o + piece.size;
+    }
+
+    // Short runs move as one fixed 16 bytes when the input has them.
+    char* copy(char* o, const Byte* s, std::size_t n) const
+    {
+        if (n <= 16 && inputEnd_ - s >= 16)
+            std::memcpy(o, s, 16);
+        else
+            std::memcpy(o, s, n);
+        return o + n;
+    }
+
+    char* text(char* o, const Byte* p, const Byte* e)
     {
         while (p < e) {
             const Byte* s = p;
             while (p < e && esc_.e[*p] == kCopy)
                 ++p;
             if (p != s)
-                out_.put(reinterpret_cast<const char*>(s), static_cast<std::size_t>(p - s));
+                o = copy(o, s, static_cast<std::size_t>(p - s));
             if (p == e)
                 break;
             const Byte c = *p;
             switch (esc_.e[c]) {
-            case kBackslash: {
-                char* o = out_.room(2);
+            case kBackslash:
                 o[0] = '\\';
                 o[1] = static_cast<char>(c);
-                out_.advance(2);
+                o += 2;
                 ++p;
                 break;
-            }
             case kTab:
-                out_.put("\\tab ", 5);
+                std::memcpy(o, "\\tab ", 5);
+                o += 5;
                 ++p;
                 break;
             case kHighByte:
@@ -547,47 +585,45 @@ private:
                     const std::size_t n = utf8Sequence(p, e, &cp);
                     if (n == 0)
                         cp = 0xFFFD;
-                    unicode(cp);
+                    o = unicode(o, cp);
                     p += n ? n : 1;
                     break;
                 }
                 [[fallthrough]];
-            default: {
-                char* o = out_.room(4);
+            default:
                 o[0] = '\\';
                 o[1] = '\'';
                 o[2] = kHexDigits[c >> 4];
                 o[3] = kHexDigits[c & 15];
-                out_.advance(4);
+                o += 4;
                 ++p;
                 break;
             }
-            }
         }
+        return o;
     }
 
     // \uN with N as a signed 16-bit number and "?" as the fallback character.
-    void unicode(std::uint32_t cp)
+    // A 1-byte sequence never comes here; 2 bytes give at most 9 characters,
+    // 3 bytes 9 and 4 bytes 18.
+    static char* unicode(char* o, std::uint32_t cp)
     {
         if (cp > 0xFFFF) {
             cp -= 0x10000;
-            unit(0xD800 + (cp >> 10));
-            unit(0xDC00 + (cp & 0x3FF));
-        } else {
-            unit(cp);
+            o = unit(o, 0xD800 + (cp >> 10));
+            return unit(o, 0xDC00 + (cp & 0x3FF));
         }
+        return unit(o, cp);
     }
-    void unit(std::uint32_t u)
+    static char* unit(char* o, std::uint32_t u)
     {
         int v = static_cast<int>(u);
         if (v > 32767)
             v -= 65536;
-        char buf[16];
-        int n = 0;
-        buf[n++] = '\\';
-        buf[n++] = 'u';
+        *o++ = '\\';
+        *o++ = 'u';
         if (v < 0) {
-            buf[n++] = '-';
+            *o++ = '-';
             v = -v;
         }
         char digits[8];
@@ -597,16 +633,17 @@ private:
             v /= 10;
         } while (v);
         while (d)
-            buf[n++] = digits[--d];
-        buf[n++] = '?';
-        out_.put(buf, static_cast<std::size_t>(n));
+            *o++ = digits[--d];
+        *o++ = '?';
+        return o;
     }
 
     Output& out_;
-    const std::array<std::string, kTokenKindCount>& prefix_;
-    const std::array<std::string, kTokenKindCount>& suffix_;
+    const std::array<Piece, kTokenKindCount>& prefix_;
+    const std::array<Piece, kTokenKindCount>& suffix_;
     bool utf8_;
     const EscapeTable& esc_;
+    const Byte* inputEnd_;
     bool afterBreak_ = false;
 };
 
@@ -647,7 +684,7 @@ TokenKind classifyWord(std::string_view word, bool& inProperty)
 {
     if (word.size() < 2 || word.size() > kMaxWord)
         return TokenKind::Identifier;
-    Byte upper[kMaxWord];
+    Byte upper[kWordBuffer] = {};
     for (std::size_t i = 0; i < word.size(); ++i) {
         const auto c = static_cast<Byte>(word[i]);
         upper[i] = (c >= 'a' && c <= 'z') ? static_cast<Byte>(c - 32) : c;
@@ -689,31 +726,37 @@ bool isValidUtf8(std::string_view data)
 
 void TPasConversion::setColourScheme(const ColourScheme& scheme)
 {
+    const auto piece = [](std::string_view text) {
+        Piece p;
+        std::memcpy(p.text, text.data(), std::min(text.size(), sizeof p.text));
+        p.size = static_cast<std::uint8_t>(std::min(text.size(), sizeof p.text));
+        return p;
+    };
     colourTable_.clear();
     for (int k = 0; k < kTokenKindCount; ++k) {
         const auto kind = static_cast<TokenKind>(k);
-        prefix_[k].clear();
-        suffix_[k].clear();
+        prefix_[k] = Piece{};
+        suffix_[k] = Piece{};
         if (kind == TokenKind::LineBreak || kind == TokenKind::BareWord) {
-            colourTable_ += "\\red0\\green0\\blue0;";
+            colourTable_.append("\\red0\\green0\\blue0;");
             if (kind == TokenKind::LineBreak)
-                suffix_[k] = "\\par";
+                suffix_[k] = piece("\\par");
             continue;
         }
         const TokenStyle& st = scheme.styles[k];
-        colourTable_ += "\\red" + std::to_string(st.colour.red) + "\\green"
-                        + std::to_string(st.colour.green) + "\\blue"
-                        + std::to_string(st.colour.blue) + ";";
-        std::string& pre = prefix_[k];
-        pre = "{";
+        colourTable_.append("\\red").append(std::to_string(st.colour.red));
+        colourTable_.append("\\green").append(std::to_string(st.colour.green));
+        colourTable_.append("\\blue").append(std::to_string(st.colour.blue)).append(1, ';');
+        std::string pre(1, '{');
         if (st.bold)
-            pre += "\\b ";
+            pre.append("\\b ");
         if (st.italic)
-            pre += "\\i ";
+            pre.append("\\i ");
         if (st.underline)
-            pre += "\\ul ";
-        pre += "\\cf" + std::to_string(k) + " ";
-        suffix_[k] = "}";
+            pre.append("\\ul ");
+        pre.append("\\cf").append(std::to_string(k)).append(1, ' ');
+        prefix_[k] = piece(pre);
+        suffix_[k] = piece("}");
     }
 }
 
@@ -731,7 +774,8 @@ std::string TPasConversion::convert(std::string_view source)
     static constexpr std::string_view kText = "\\deflang1033\\pard\\plain\\f2\\fs20 ";
     static constexpr std::string_view kEnd = "\r\n\\par }";
 
-    Output out(source.size() * 4 + colourTable_.size() + 512);
+    // Coloured Pascal comes to about three and a half times its length.
+    Output out(source.size() / 2 * 7 + colourTable_.size() + 512);
     out.put(kFontTable.data(), kFontTable.size());
     out.put("{\\colortbl", 10);
     out.put(colourTable_);
@@ -742,7 +786,8 @@ std::string TPasConversion::convert(std::string_view source)
 
     // The flag changes only when the whole text converted.
     bool inProperty = inProperty_;
-    RtfSink sink(out, prefix_, suffix_, encoding_ == SourceEncoding::Utf8);
+    RtfSink sink(out, prefix_, suffix_, encoding_ == SourceEncoding::Utf8,
+                 bytes(source) + source.size());
     Scanner<RtfSink> scanner(sink, inProperty, encoding_ == SourceEncoding::Utf8);
     scanner.run(bytes(source), bytes(source) + source.size());
     out.put(kEnd.data(), kEnd.size());

@@ -14,6 +14,7 @@
 #include "sources/pascal/Highlight.h"
 
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -85,15 +86,22 @@ public:
     std::string convert(std::string_view source);
 
     const std::string& colourTable() const { return colourTable_; }
-    const std::string& prefix(TokenKind k) const { return prefix_[static_cast<int>(k)]; }
-    const std::string& suffix(TokenKind k) const { return suffix_[static_cast<int>(k)]; }
+    std::string prefix(TokenKind k) const { return prefix_[static_cast<int>(k)].str(); }
+    std::string suffix(TokenKind k) const { return suffix_[static_cast<int>(k)].str(); }
     bool inProperty() const { return inProperty_; }
+
+    // A prefix or suffix, padded so that it can be copied in one fixed-size move.
+    struct Piece {
+        char text[24]{};
+        std::uint8_t size = 0;
+        std::string str() const { return std::string(text, size); }
+    };
 
 private:
     std::string content_;
     std::string colourTable_;
-    std::array<std::string, kTokenKindCount> prefix_{};
-    std::array<std::string, kTokenKindCount> suffix_{};
+    std::array<Piece, kTokenKindCount> prefix_{};
+    std::array<Piece, kTokenKindCount> suffix_{};
     bool inProperty_ = false;
     SourceEncoding encoding_ = SourceEncoding::Windows1252;
 };
