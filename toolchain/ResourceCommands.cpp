@@ -9,8 +9,10 @@
 #include "toolchain/Codepage.h"
 #include "toolchain/StInfo.h"
 #include "toolchain/VersWizard.h"
+#include "sources/TextCodec.h"
 #include "toolchain/rcscript/ResourceDirective.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -162,15 +164,30 @@ AddOutcome BuildCommands::AddResDatei(const QString& resFileName, bool removeOld
     insertLineBefore(doc, inserted.position, QStringLiteral("{$R %1}").arg(resFileName));
     project.ResPosition = inserted.position;
 
-    // The project source, as held by the editor, with CR LF between the lines.
-    QByteArray bytes;
+    // The project source as the editor holds it, in the file's own encoding
+    // and line breaks (CR LF for a Windows file), so that every line the
+    // user did not touch comes back byte for byte.
+    QString plain;
     const auto now = editorLines(doc);
     for (size_t i = 0; i < now.size(); ++i) {
         if (i)
-            bytes += "\r\n";
-        bytes += encodeCp1252(now[i]);
+            plain += QLatin1Char('\n');
+        plain += now[i];
     }
     const QString path = platform::toNative(delphiProjectFile());
+    sources::DecodedText how;
+    {
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly))
+            how = sources::decode(old.readAll());
+    }
+    QByteArray bytes;
+    try {
+        bytes = sources::encode(plain, how);
+    } catch (const sources::EncodeError& e) {
+        ui().error(ctx_.parent, QStringLiteral("Cannot write \"%1\": %2").arg(path, QString::fromUtf8(e.what())));
+        return AddOutcome::WriteFailed;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         ui().error(ctx_.parent, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));

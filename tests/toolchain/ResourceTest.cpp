@@ -135,3 +135,21 @@ TEST_F(ResourceFixture, CreateVersioninfoAsksBeforeReplacing)
     commands->CreateVersioninfo();
     EXPECT_FALSE(commands->RemoveOldResource);
 }
+
+TEST_F(ResourceFixture, FileKeepsItsEncodingAndLineBreaks)
+{
+    const QByteArray utf8 = "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\nbegin\nend.\n";
+    writeFile(dpr, utf8);
+    editor->setPlainText(QString::fromUtf8("program Grüße;\nbegin\nend.\n"));
+    ASSERT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::Added);
+    EXPECT_EQ(readAll(dpr), "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\n{$R VERSION.res}\nbegin\nend.\n");
+
+    // A character the 8-bit file cannot hold: reported, the file untouched.
+    writeFile(dpr, kSource);
+    load();
+    editor->textCursor().insertText(QString::fromUtf8("\u0416"));
+    ui->clear();
+    EXPECT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::WriteFailed);
+    EXPECT_EQ(ui->texts("error").size(), 1u);
+    EXPECT_EQ(readAll(dpr), kSource);
+}
