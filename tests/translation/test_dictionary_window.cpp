@@ -62,8 +62,10 @@ protected:
     }
 };
 
-TEST_F(DictionaryWindowTest, CreateDialogMakesProposedTableWithTypedSize)
+TEST_F(DictionaryWindowTest, CreateDialogMakesTableAndRefusesExistingOrEmptyNames)
 {
+    makeTable("Old", {{"Yes", "Ja"}});
+    ScriptedUi ui;
     TDbank dialog;
     EXPECT_EQ(dialog.windowTitle(), "Create translation table");
     EXPECT_EQ(dialog.createButton()->text(), "C&reate");
@@ -71,54 +73,43 @@ TEST_F(DictionaryWindowTest, CreateDialogMakesProposedTableWithTypedSize)
     QStringList labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>())
         labels << label->text();
-    EXPECT_TRUE(labels.contains("Database name"));
-    EXPECT_TRUE(labels.contains("Fields size"));
+    EXPECT_TRUE(labels.contains("Database name") && labels.contains("Fields size"));
     EXPECT_EQ(dialog.sizeSpin()->minimum(), 10);
     EXPECT_EQ(dialog.sizeSpin()->maximum(), 100);
+    QSignalSpy created(&dialog, &TDbank::tableCreated);
+    dialog.show();
+
+    // An existing or empty name is refused; the dialog stays open and the
+    // stored table is untouched.
+    for (const QString& name : {QString("Old"), QString()}) {
+        dialog.setProposedName(name);
+        QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.createdName().isEmpty());
+    }
+    ASSERT_EQ(ui->texts("message").size(), 2);
+    EXPECT_TRUE(ui->texts("message")[0].contains("exists already"));
+    Dictionary d;
+    ASSERT_TRUE(d.open("Old"));
+    EXPECT_EQ(d.TableState("Yes")[0], "Ja");
 
     dialog.setProposedName("German_French");
     EXPECT_EQ(dialog.sizeSpin()->value(), 50);
-    QSignalSpy created(&dialog, &TDbank::tableCreated);
-    dialog.show();
     typeInto(dialog.sizeSpin(), "30");
     QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
-
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.createdName(), "German_French");
     ASSERT_EQ(created.count(), 1);
     EXPECT_EQ(created.at(0).at(0).toString(), "German_French");
-    Dictionary d;
     ASSERT_TRUE(d.open("German_French"));
     EXPECT_EQ(d.fieldSize(), 30);
-}
-
-TEST_F(DictionaryWindowTest, CreateDialogRefusesExistingAndEmptyNamesAndStaysOpen)
-{
-    makeTable("German_French", {{"Yes", "Ja"}});
-    ScriptedUi ui;
-    TDbank dialog;
-    dialog.setProposedName("German_French");
-    dialog.show();
-    QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(dialog.createdName().isEmpty());
-    ASSERT_EQ(ui->texts("message").size(), 1);
-    EXPECT_TRUE(ui->texts("message")[0].contains("exists already"));
-
-    dialog.nameEdit()->clear();
-    QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
-    EXPECT_EQ(ui->texts("message").size(), 2);
-    EXPECT_TRUE(dialog.isVisible());
-
-    Dictionary d;
-    ASSERT_TRUE(d.open("German_French"));
-    EXPECT_EQ(d.TableState("Yes")[0], "Ja");
 
     // Cancel leaves without making anything.
-    dialog.nameEdit()->setText("Other");
+    dialog.setProposedName("Other");
+    dialog.show();
     QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(listTables(), QStringList({"German_French"}));
+    EXPECT_EQ(listTables(), QStringList({"German_French", "Old"}));
 }
 
 TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
@@ -138,11 +129,16 @@ TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
     ASSERT_NE(window.model(), nullptr);
     EXPECT_EQ(window.model()->rowCount(), 3);
 
-    // Choosing another name in the list opens that table.
+    // Choosing another name in the list posts the pending edit and opens
+    // that table.
+    ASSERT_TRUE(window.model()->setData(window.model()->index(0, 2), "pending"));
     window.tableList()->setCurrentIndex(1);
     emit window.tableList()->activated(1);
     EXPECT_EQ(window.tableName(), "Beta");
     EXPECT_EQ(window.model()->rowCount(), 0);
+    Dictionary d;
+    ASSERT_TRUE(d.open("gamma"));
+    EXPECT_EQ(d.TableState("G1")[1], "pending");
 
     window.close();
     EXPECT_EQ(window.model(), nullptr);
