@@ -81,9 +81,15 @@ void TUndoForm::showEvent(QShowEvent* event)
         return;
     placed_ = true;
     remembered_ = main_->geometry();
+    // Places by the outer frames: this window at the screen's left edge, the
+    // main window right of it, both the full height of the screen.
     const QRect area = screenArea(main_);
-    setGeometry(area.left(), area.top(), width(), area.height());
-    main_->setGeometry(area.left() + width(), area.top(), area.width() - width(), area.height());
+    move(area.topLeft());
+    resize(width(), area.height() - (frameGeometry().height() - height()));
+    const int taken = frameGeometry().width();
+    main_->move(area.left() + taken, area.top());
+    main_->resize(area.width() - taken - (main_->frameGeometry().width() - main_->width()),
+                  area.height() - (main_->frameGeometry().height() - main_->height()));
 }
 
 void TUndoForm::hideEvent(QHideEvent* event)
