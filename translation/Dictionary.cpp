@@ -273,7 +273,7 @@ QSqlDatabase TableConnection::database() const
 
 bool Dictionary::open(const QString& name, QString* error)
 {
-    haveLookup_ = false;
+    lookupKey_.clear();
     newRecord_ = false;
     proposals_ = {};
     QString why;
@@ -290,8 +290,9 @@ bool Dictionary::open(const QString& name, QString* error)
 void Dictionary::close()
 {
     table_.close();
-    haveLookup_ = false;
+    lookupKey_.clear();
     newRecord_ = false;
+    proposals_ = {};
 }
 
 bool Dictionary::fail(const QString& message)
@@ -321,7 +322,6 @@ bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found
 Proposals Dictionary::TableState(const QString& key)
 {
     lookupKey_ = withoutAmpersands(key);
-    haveLookup_ = true;
     newRecord_ = true;
     proposals_ = {};
     if (!isOpen()) {
@@ -389,7 +389,6 @@ bool Dictionary::store(const QString& source, const QString& translation)
         return rollback(why);
 
     lookupKey_ = key;
-    haveLookup_ = true;
     newRecord_ = false;
     proposals_ = current;
     lastError_.clear();

@@ -118,7 +118,8 @@ public:
     // program are kept. False with lastError() on a database error.
     bool store(const QString& source, const QString& translation);
 
-    // The state of the last lookup.
+    // The state of the last lookup (or store).
+    QString lookupKey() const { return lookupKey_; }
     bool isNewRecord() const { return newRecord_; }
     const Proposals& proposals() const { return proposals_; }
 
@@ -134,7 +135,6 @@ private:
     TableConnection table_;
     QString lastError_;
     QString lookupKey_;
-    bool haveLookup_ = false;
     bool newRecord_ = false;
     Proposals proposals_;
 };
