@@ -781,8 +781,11 @@ std::string TPasConversion::convert(std::string_view source)
     out.put(colourTable_);
     out.put("}\r\n", 3);
     out.put(kText.data(), kText.size());
-    if (source.empty())
+    // An empty text still closes the document's group.
+    if (source.empty()) {
+        out.put('}');
         return out.finish();
+    }
 
     // The flag changes only when the whole text converted.
     bool inProperty = inProperty_;

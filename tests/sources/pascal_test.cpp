@@ -250,7 +250,7 @@ TEST(PascalLineBreaks, BareWordAfterBreakIsDelimited)
     EXPECT_EQ(b.find("\\parread"), std::string::npos);
 }
 
-TEST(PascalRtf, EmptyInputGivesTheHeaderAlone)
+TEST(PascalRtf, EmptyInputGivesTheHeaderAndItsClosingBrace)
 {
     ColourScheme s;
     s[K::Comment].colour = Rgb{1, 2, 3};
@@ -261,7 +261,7 @@ TEST(PascalRtf, EmptyInputGivesTheHeaderAlone)
                          "\\red0\\green0\\blue0;\\red0\\green0\\blue0;\\red0\\green0\\blue0;"
                          "\\red0\\green0\\blue0;\\red0\\green0\\blue0;\\red0\\green0\\blue0;"
                          "\\red0\\green0\\blue0;}\r\n"
-                       + kBody);
+                       + kBody + "}");
 }
 
 TEST(PascalRtf, PrefixesFollowTheStyles)
@@ -347,6 +347,11 @@ TEST(PascalRtf, AnyInputGivesBalancedGroups)
                     continue;
                 }
                 EXPECT_TRUE(balanced(rtf)) << a << " " << b;
+                // The tokens cover the text exactly.
+                std::string joined;
+                for (const auto& t : tok(src, enc))
+                    joined.append(t.text);
+                EXPECT_EQ(joined, src) << a << " " << b;
             }
         }
     }
