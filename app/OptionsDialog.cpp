@@ -333,6 +333,14 @@ void OptionsDialog::buildExecutableTab()
     std::tie(Edit5, SpeedButton12) =
         tool(2, "Borland resource compiler ( brcc32.exe )", "Edit5", "SpeedButton12");
     layout->setRowStretch(6, 1);
+
+    // Until settings are stored, the fields show the tools the program uses
+    // by default, so that confirming the dialog on the first run stores
+    // working paths rather than empty ones.
+    const Settings defaults = Settings::defaults();
+    Edit3->setText(delphi::compilerPath(defaults));
+    Edit4->setText(delphi::idePath(defaults));
+    Edit5->setText(delphi::resCompPath(defaults));
 }
 
 void OptionsDialog::buildLibraryTab()

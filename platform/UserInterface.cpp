@@ -64,11 +64,12 @@ std::optional<QString> nonEmpty(const QString& s)
     return s;
 }
 
+// The next queued answer, or fallback when none is queued.
 template <typename T>
-std::optional<T> takeFront(std::vector<T>& queue)
+T takeFront(std::vector<T>& queue, T fallback)
 {
     if (queue.empty())
-        return std::nullopt;
+        return fallback;
     T front = std::move(queue.front());
     queue.erase(queue.begin());
     return front;
@@ -197,7 +198,7 @@ void ScriptedUserInterface::message(QWidget*, const QString& text, BoxKind)
 bool ScriptedUserInterface::question(QWidget*, const QString& text, BoxKind)
 {
     shown.push_back({QStringLiteral("question"), text});
-    return takeFront(answers).value_or(false);
+    return takeFront(answers, false);
 }
 
 void ScriptedUserInterface::error(QWidget*, const QString& text)
@@ -209,28 +210,28 @@ std::optional<QString> ScriptedUserInterface::inputBox(QWidget*, const QString&,
                                                        const QString&)
 {
     shown.push_back({QStringLiteral("input"), prompt});
-    return takeFront(inputs).value_or(std::nullopt);
+    return takeFront(inputs, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedUserInterface::openFile(QWidget*, const QString& caption, const QString&,
                                                        const QString&, const QString&)
 {
     shown.push_back({QStringLiteral("open"), caption});
-    return takeFront(files).value_or(std::nullopt);
+    return takeFront(files, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedUserInterface::saveFile(QWidget*, const QString& caption, const QString&,
                                                        const QString&, const QString&)
 {
     shown.push_back({QStringLiteral("save"), caption});
-    return takeFront(files).value_or(std::nullopt);
+    return takeFront(files, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedUserInterface::chooseFolder(QWidget*, const QString& caption,
                                                            const QString&)
 {
     shown.push_back({QStringLiteral("folder"), caption});
-    return takeFront(files).value_or(std::nullopt);
+    return takeFront(files, std::optional<QString>());
 }
 
 int ScriptedUserInterface::exec(QDialog& dialog)
@@ -238,8 +239,8 @@ int ScriptedUserInterface::exec(QDialog& dialog)
     shown.push_back({QStringLiteral("dialog"), dialog.windowTitle()});
     dialog.show();
     int result = QDialog::Rejected;
-    if (auto script = takeFront(dialogs); script && *script) {
-        result = (*script)(dialog);
+    if (auto script = takeFront(dialogs, std::function<int(QDialog&)>()); script) {
+        result = script(dialog);
     } else {
         dialog.reject();
     }

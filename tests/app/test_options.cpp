@@ -270,10 +270,22 @@ TEST_F(Options, OkWithACompilerFolderThatDoesNotExist)
     EXPECT_TRUE(told[0].contains("does not exist")) << told[0].toStdString();
 }
 
+TEST_F(Options, PathFieldsStartWithTheDefaultTools)
+{
+    // Confirming the dialog on the first run must not store empty tool paths.
+    EXPECT_EQ(dialog->Edit3->text(), app::delphi::compilerPath(app::Settings::defaults()));
+    EXPECT_EQ(dialog->Edit4->text(), app::delphi::idePath(app::Settings::defaults()));
+    EXPECT_EQ(dialog->Edit5->text(), app::delphi::resCompPath(app::Settings::defaults()));
+    EXPECT_TRUE(dialog->Edit3->text().endsWith("/delphi/dcc32.exe"));
+}
+
 TEST_F(Options, OkWithoutACompilerPathWritesNoConfigurationFile)
 {
     platform::ScriptedUi ui;
-    dialog->BitBtn1Click();   // the path fields start empty
+    dialog->Edit3->clear();
+    dialog->Edit4->clear();
+    dialog->Edit5->clear();
+    dialog->BitBtn1Click();
     EXPECT_TRUE(state().settings.CompilerDir.isEmpty());
     EXPECT_TRUE(KeyStore().readString(kKey, "Compiler").isEmpty());
     ASSERT_EQ(ui->texts("message").size(), 1);
