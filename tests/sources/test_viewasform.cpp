@@ -1,0 +1,437 @@
+// The form viewer: widgets built from form files of our own.
+#include "formfile/FormFile.h"
+#include "formfile/FormTree.h"
+#include "sources/FormView.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace lingrove;
+using sources::FormView;
+
+namespace {
+
+std::unique_ptr<FormView> viewOf(const std::string& text)
+{
+    std::string file;
+    formfile::TextToResource(text, file);
+    auto view = std::make_unique<FormView>(formfile::readFormFile(file));
+    view->show();
+    QApplication::processEvents();
+    return view;
+}
+
+// A form "Form1: TForm1" with a client area of 400 x 300 and the given lines.
+std::string form(const std::string& body, const std::string& properties = {})
+{
+    return "object Form1: TForm1\r\n  ClientWidth = 400\r\n  ClientHeight = 300\r\n  Caption = 'Test'\r\n"
+           + properties + body + "end\r\n";
+}
+
+std::string u32(std::uint32_t v)
+{
+    std::string b;
+    for (int i = 0; i < 4; ++i)
+        b += static_cast<char>(v >> (8 * i));
+    return b;
+}
+
+std::string hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::string bmp(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+template <typename T>
+T* child(FormView& view, const char* name)
+{
+    T* w = view.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+} // namespace
+
+TEST(FormView, ControlsShowTheirCaptionsAndTextsAsSaved)
+{
+    auto view = viewOf(form("  object Label1: TLabel\r\n    Caption = 'Gr\xF6\xDF" "e &in \x80'\r\n  end\r\n"
+                            "  object Edit1: TEdit\r\n    Text = 'Hallo'\r\n  end\r\n"
+                            "  object Memo1: TMemo\r\n    Lines.Strings = (\r\n      'eins'\r\n      'zwei')\r\n  end\r\n"
+                            "  object RichEdit1: TRichEdit\r\n    Lines.Strings = (\r\n      'rich')\r\n  end\r\n"
+                            "  object Button1: TButton\r\n    Caption = '&Weiter'\r\n    OnClick = Button1Click\r\n  end\r\n"
+                            "  object BitBtn1: TBitBtn\r\n    Kind = bkOK\r\n  end\r\n"
+                            "  object BitBtn2: TBitBtn\r\n    Kind = bkCancel\r\n    Caption = 'Abbrechen'\r\n  end\r\n"
+                            "  object SpeedButton1: TSpeedButton\r\n    Caption = 'Los'\r\n    Down = True\r\n  end\r\n"
+                            "  object CheckBox1: TCheckBox\r\n    Caption = 'Pr\xFC" "fen'\r\n    Checked = True\r\n  end\r\n"
+                            "  object RadioButton1: TRadioButton\r\n    Caption = 'Eins'\r\n  end\r\n"
+                            "  object SpinEdit1: TSpinEdit\r\n    MaxValue = 10\r\n    MinValue = 1\r\n    Value = 7\r\n  end\r\n"));
+    EXPECT_EQ(view->windowTitle(), "Test");
+    EXPECT_EQ(child<QLabel>(*view, "Label1")->text(), QString::fromUtf8("Größe &in €"));
+    EXPECT_EQ(child<QLineEdit>(*view, "Edit1")->text(), "Hallo");
+    EXPECT_EQ(child<QPlainTextEdit>(*view, "Memo1")->toPlainText(), "eins\nzwei");
+    EXPECT_EQ(child<QTextEdit>(*view, "RichEdit1")->toPlainText(), "rich");
+    auto* button = child<QPushButton>(*view, "Button1");
+    EXPECT_EQ(button->text(), "&Weiter");
+    EXPECT_EQ(child<QPushButton>(*view, "BitBtn1")->text(), "OK");   // the caption of its kind
+    EXPECT_FALSE(child<QPushButton>(*view, "BitBtn1")->icon().isNull());
+    EXPECT_EQ(child<QPushButton>(*view, "BitBtn2")->text(), "Abbrechen");
+    EXPECT_TRUE(child<QToolButton>(*view, "SpeedButton1")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(*view, "CheckBox1")->text(), QString::fromUtf8("Prüfen"));
+    EXPECT_TRUE(child<QCheckBox>(*view, "CheckBox1")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*view, "RadioButton1")->isChecked());
+    EXPECT_EQ(child<QSpinBox>(*view, "SpinEdit1")->value(), 7);
+    EXPECT_EQ(button->property("delphiClass").toString(), "TButton");
+
+    // The handler named in the form is not connected: a click does nothing.
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->result(), 0);
+}
+
+TEST(FormView, ListsAndContainersCarryTheirItems)
+{
+    auto view = viewOf(form(
+        "  object ListBox1: TListBox\r\n    Items.Strings = (\r\n      'b'\r\n      'a')\r\n  end\r\n"
+        "  object ComboBox1: TComboBox\r\n    Text = 'frei'\r\n    Items.Strings = (\r\n      'x'\r\n      'y')\r\n  end\r\n"
+        "  object ComboBox2: TComboBox\r\n    Style = csDropDownList\r\n    ItemIndex = 1\r\n"
+        "    Items.Strings = (\r\n      'x'\r\n      'y')\r\n  end\r\n"
+        "  object GroupBox1: TGroupBox\r\n    Caption = 'Gruppe'\r\n"
+        "    object Edit2: TEdit\r\n    end\r\n  end\r\n"
+        "  object RadioGroup1: TRadioGroup\r\n    Left = 0\r\n    Top = 0\r\n    Width = 210\r\n    Height = 100\r\n"
+        "    Caption = 'Wahl'\r\n    Columns = 2\r\n    ItemIndex = 2\r\n"
+        "    Items.Strings = (\r\n      'a'\r\n      'b'\r\n      'c')\r\n  end\r\n"
+        "  object PageControl1: TPageControl\r\n    ActivePage = TabSheet2\r\n"
+        "    object TabSheet1: TTabSheet\r\n      Caption = 'Erste'\r\n"
+        "      object Label2: TLabel\r\n        Caption = 'auf Seite 1'\r\n      end\r\n    end\r\n"
+        "    object TabSheet2: TTabSheet\r\n      Caption = 'Zweite'\r\n    end\r\n  end\r\n"
+        "  object TabControl1: TTabControl\r\n    TabIndex = 1\r\n    Tabs.Strings = (\r\n      'A'\r\n      'B')\r\n"
+        "    object Edit3: TEdit\r\n    end\r\n  end\r\n"
+        "  object ScrollBox1: TScrollBox\r\n    object Edit4: TEdit\r\n      Left = 300\r\n      Top = 200\r\n    end\r\n  end\r\n"
+        "  object StringGrid1: TStringGrid\r\n    ColCount = 3\r\n    RowCount = 4\r\n    FixedRows = 2\r\n  end\r\n"
+        "  object ListView1: TListView\r\n    ViewStyle = vsReport\r\n    Columns = <\r\n"
+        "      item\r\n        Caption = 'Name'\r\n        Width = 80\r\n      end\r\n"
+        "      item\r\n        Caption = 'Gr\xF6\xDF" "e'\r\n      end>\r\n  end\r\n"
+        "  object StatusBar1: TStatusBar\r\n    Panels = <\r\n"
+        "      item\r\n        Text = 'links'\r\n        Width = 60\r\n      end\r\n"
+        "      item\r\n        Text = 'rechts'\r\n      end>\r\n  end\r\n"
+        "  object ProgressBar1: TProgressBar\r\n    Max = 50\r\n    Position = 20\r\n  end\r\n"
+        "  object TrackBar1: TTrackBar\r\n    Position = 3\r\n  end\r\n"));
+    EXPECT_EQ(child<QListWidget>(*view, "ListBox1")->item(0)->text(), "b");
+    auto* combo = child<QComboBox>(*view, "ComboBox1");
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), "frei");
+    EXPECT_EQ(child<QComboBox>(*view, "ComboBox2")->currentText(), "y");
+
+    auto* group = child<QGroupBox>(*view, "GroupBox1");
+    EXPECT_EQ(group->title(), "Gruppe");
+    EXPECT_EQ(child<QLineEdit>(*view, "Edit2")->parentWidget(), group);
+
+    // Three items in two columns: a and b in the first, c in the second.
+    auto* radios = child<QGroupBox>(*view, "RadioGroup1");
+    const auto buttons = radios->findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_EQ(buttons[2]->text(), "c");
+    EXPECT_TRUE(buttons[2]->isChecked());
+    EXPECT_EQ(buttons[0]->x(), buttons[1]->x());
+    EXPECT_GT(buttons[2]->x(), buttons[0]->x());
+    EXPECT_GT(buttons[1]->y(), buttons[0]->y());
+
+    auto* pages = child<QTabWidget>(*view, "PageControl1");
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(0), "Erste");
+    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet2");
+    EXPECT_EQ(child<QLabel>(*view, "Label2")->parentWidget(), pages->widget(0));
+
+    auto* tabs = child<QTabBar>(*view, "TabControl1Tabs");
+    EXPECT_EQ(tabs->tabText(1), "B");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(child<QLineEdit>(*view, "Edit3")->parentWidget(), child<QWidget>(*view, "TabControl1"));
+
+    auto* scroll = child<QScrollArea>(*view, "ScrollBox1");
+    EXPECT_EQ(child<QLineEdit>(*view, "Edit4")->parentWidget(), scroll->widget());
+    EXPECT_GE(scroll->widget()->minimumWidth(), 300 + 121);
+
+    auto* grid = child<QTableWidget>(*view, "StringGrid1");
+    EXPECT_EQ(grid->columnCount(), 3);
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(grid->property("fixedRows").toInt(), 2);
+    EXPECT_NE(grid->item(1, 2), nullptr);   // a fixed cell
+    EXPECT_EQ(grid->item(2, 2), nullptr);
+
+    auto* list = child<QTreeWidget>(*view, "ListView1");
+    EXPECT_EQ(list->headerItem()->text(1), QString::fromUtf8("Größe"));
+    EXPECT_EQ(list->columnWidth(0), 80);
+
+    EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel0")->text(), "links");
+    EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel0")->width(), 60);
+    EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel1")->text(), "rechts");
+    EXPECT_EQ(child<QProgressBar>(*view, "ProgressBar1")->maximum(), 50);
+    EXPECT_EQ(child<QProgressBar>(*view, "ProgressBar1")->value(), 20);
+    EXPECT_EQ(child<QSlider>(*view, "TrackBar1")->maximum(), 10);
+    EXPECT_EQ(child<QSlider>(*view, "TrackBar1")->value(), 3);
+}
+
+TEST(FormView, AlignedControlsShareTheClientAreaInCreationOrder)
+{
+    auto view = viewOf(form("  object Top1: TPanel\r\n    Height = 30\r\n    Align = alTop\r\n  end\r\n"
+                            "  object Top2: TPanel\r\n    Height = 20\r\n    Align = alTop\r\n  end\r\n"
+                            "  object Status: TStatusBar\r\n    Height = 19\r\n    SimpleText = 's'\r\n"
+                            "    SimplePanel = True\r\n  end\r\n"
+                            "  object Side: TPanel\r\n    Width = 100\r\n    Align = alLeft\r\n"
+                            "    object Inner: TMemo\r\n      Align = alClient\r\n    end\r\n  end\r\n"
+                            "  object Split: TSplitter\r\n    Width = 3\r\n  end\r\n"
+                            "  object Right1: TListBox\r\n    Width = 50\r\n    Align = alRight\r\n  end\r\n"
+                            "  object Rest: TMemo\r\n    Align = alClient\r\n  end\r\n"
+                            "  object Free: TButton\r\n    Left = 10\r\n    Top = 20\r\n    Width = 30\r\n"
+                            "    Height = 40\r\n  end\r\n"));
+    EXPECT_EQ(view->clientArea()->size(), QSize(400, 300));
+    EXPECT_EQ(child<QWidget>(*view, "Top1")->geometry(), QRect(0, 0, 400, 30));
+    EXPECT_EQ(child<QWidget>(*view, "Top2")->geometry(), QRect(0, 30, 400, 20));
+    // A status bar sits at the bottom, a splitter at the left, without Align stored.
+    EXPECT_EQ(child<QWidget>(*view, "Status")->geometry(), QRect(0, 281, 400, 19));
+    EXPECT_EQ(child<QWidget>(*view, "Side")->geometry(), QRect(0, 50, 100, 231));
+    EXPECT_EQ(child<QWidget>(*view, "Split")->geometry(), QRect(100, 50, 3, 231));
+    EXPECT_EQ(child<QWidget>(*view, "Right1")->geometry(), QRect(350, 50, 50, 231));
+    EXPECT_EQ(child<QWidget>(*view, "Rest")->geometry(), QRect(103, 50, 247, 231));
+    EXPECT_EQ(child<QWidget>(*view, "Free")->geometry(), QRect(10, 20, 30, 40));
+    // Inside a raised panel the client area is inside its bevel.
+    EXPECT_EQ(child<QWidget>(*view, "Inner")->geometry(), QRect(1, 1, 98, 229));
+
+    // The aligned controls follow when the window is resized.
+    view->resize(500, view->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(child<QWidget>(*view, "Top1")->width(), 500);
+    EXPECT_EQ(child<QWidget>(*view, "Rest")->geometry(), QRect(103, 50, 347, 331));
+}
+
+TEST(FormView, WindowTakesSizeTitleAndPositionFromTheForm)
+{
+    // Outer size only: the client area is what the Windows frame leaves.
+    auto outer = viewOf("object F: TForm1\r\n  Left = 30\r\n  Top = 40\r\n  Width = 308\r\n  Height = 227\r\n"
+                        "  Caption = 'Einstellungen \xFC'\r\nend\r\n");
+    EXPECT_EQ(outer->clientArea()->size(), QSize(300, 200));
+    EXPECT_EQ(outer->windowTitle(), QString::fromUtf8("Einstellungen ü"));
+    EXPECT_EQ(outer->objectName(), "F");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(outer->pos(), QPoint(std::max(30, screen.left()), std::max(40, screen.top())));
+
+    auto centred = viewOf("object F: TForm1\r\n  ClientWidth = 200\r\n  ClientHeight = 100\r\n"
+                          "  BorderStyle = bsDialog\r\n  Position = poScreenCenter\r\nend\r\n");
+    EXPECT_EQ(centred->clientArea()->size(), QSize(200, 100));
+    EXPECT_LE(std::abs(centred->geometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(centred->geometry().center().y() - screen.center().y()), 1);
+
+    // Sizes and places from a damaged or hostile file stay within reason.
+    auto huge = viewOf("object F: TForm1\r\n  Left = -2000000000\r\n  Width = 2147483647\r\n  Height = -5\r\n"
+                       "  object G: TStringGrid\r\n    Width = 2147483647\r\n    ColCount = 2000000000\r\n"
+                       "    RowCount = 2000000000\r\n  end\r\nend\r\n");
+    EXPECT_LE(huge->width(), 4000);
+    EXPECT_GE(huge->clientArea()->height(), 20);
+    EXPECT_LE(child<QTableWidget>(*huge, "G")->rowCount(), 1000);
+    EXPECT_GE(huge->x(), screen.left());
+}
+
+TEST(FormView, FontColourVisibilityEnabledAndHint)
+{
+    auto view = viewOf(form("  object Label1: TLabel\r\n    Font.Color = clRed\r\n    Font.Height = -16\r\n"
+                            "    Font.Name = 'Arial'\r\n    Font.Style = [fsBold, fsUnderline]\r\n"
+                            "    Hint = 'Kurz|Ein langer Hinweis'\r\n    Caption = 'x'\r\n  end\r\n"
+                            "  object Label2: TLabel\r\n    Font.Size = 12\r\n    Hint = '<b>roh</b>'\r\n  end\r\n"
+                            "  object Panel1: TPanel\r\n    Color = $00FF8000\r\n    Visible = False\r\n  end\r\n"
+                            "  object Edit1: TEdit\r\n    Color = clBtnFace\r\n    Enabled = False\r\n  end\r\n",
+                            "  Color = clWhite\r\n  Font.Height = -11\r\n"));
+    auto* label = child<QLabel>(*view, "Label1");
+    EXPECT_EQ(label->font().pixelSize(), 16);
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_TRUE(label->font().underline());
+    EXPECT_FALSE(label->font().italic());
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(label->toolTip(), "Kurz");
+    // Points at 96 pixels per inch; a hint that looks like markup stays text.
+    EXPECT_EQ(child<QLabel>(*view, "Label2")->font().pixelSize(), 16);
+    EXPECT_TRUE(child<QLabel>(*view, "Label2")->toolTip().contains("&lt;b&gt;"));
+    // The form's font reaches controls that have none of their own.
+    EXPECT_EQ(child<QWidget>(*view, "Edit1")->font().pixelSize(), 11);
+    EXPECT_EQ(view->clientArea()->palette().color(QPalette::Window), QColor(255, 255, 255));
+
+    auto* panel = child<QWidget>(*view, "Panel1");
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 0x80, 0xFF));
+    auto* edit = child<QWidget>(*view, "Edit1");
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+}
+
+TEST(FormView, MainMenuBecomesTheMenuBar)
+{
+    auto view = viewOf(form("  object Other: TMainMenu\r\n    object X1: TMenuItem\r\n      Caption = 'X'\r\n"
+                            "    end\r\n  end\r\n"
+                            "  object MainMenu1: TMainMenu\r\n    Left = 8\r\n    Top = 8\r\n"
+                            "    object File1: TMenuItem\r\n      Caption = '&Datei'\r\n"
+                            "      object Open1: TMenuItem\r\n        Caption = '\xD6" "&ffnen...'\r\n"
+                            "        ShortCut = 16463\r\n      end\r\n"
+                            "      object N1: TMenuItem\r\n        Caption = '-'\r\n      end\r\n"
+                            "      object Recent1: TMenuItem\r\n        Caption = 'Zuletzt'\r\n"
+                            "        object Recent2: TMenuItem\r\n          Caption = 'a.txt'\r\n"
+                            "          Checked = True\r\n        end\r\n      end\r\n"
+                            "      object Exit1: TMenuItem\r\n        Caption = '&Beenden'\r\n"
+                            "        Enabled = False\r\n      end\r\n    end\r\n"
+                            "    object Help1: TMenuItem\r\n      Caption = '&Hilfe'\r\n    end\r\n  end\r\n",
+                            "  Menu = MainMenu1\r\n"));
+    QMenuBar* bar = view->formMenuBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->objectName(), "MainMenu1");
+    const auto top = bar->actions();
+    ASSERT_EQ(top.size(), 2);
+    EXPECT_EQ(top[0]->text(), "&Datei");
+    EXPECT_EQ(top[1]->text(), "&Hilfe");
+    QMenu* file = top[0]->menu();
+    ASSERT_NE(file, nullptr);
+    const auto items = file->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->text(), QString::fromUtf8("Ö&ffnen..."));
+    EXPECT_EQ(items[0]->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_TRUE(items[1]->isSeparator());
+    ASSERT_NE(items[2]->menu(), nullptr);
+    EXPECT_TRUE(items[2]->menu()->actions()[0]->isChecked());
+    EXPECT_FALSE(items[3]->isEnabled());
+    // The other main menu and the menu items make no widgets of the form.
+    EXPECT_EQ(view->findChild<QMenuBar*>("Other"), nullptr);
+    EXPECT_EQ(view->clientArea()->findChildren<QWidget*>().size(), 0);
+    // The bar sits above the client area, which keeps its size.
+    EXPECT_EQ(view->clientArea()->size(), QSize(400, 300));
+    EXPECT_GE(view->clientArea()->y(), bar->height());
+}
+
+TEST(FormView, UnknownControlsArePlaceholdersAndNonVisualComponentsAbsent)
+{
+    auto view = viewOf(form("  object Grid1: TMyGrid\r\n    Left = 5\r\n    Top = 6\r\n    Width = 70\r\n"
+                            "    Height = 80\r\n    object Inside: TButton\r\n      Caption = 'drin'\r\n    end\r\n  end\r\n"
+                            "  object Fancy1: TFancyButton\r\n    Width = 20\r\n    Height = 20\r\n  end\r\n"
+                            "  object Grid2: TMyGrid\r\n    Width = 20\r\n    Height = 20\r\n  end\r\n"
+                            "  object Helper1: TMyComponent\r\n    Left = 8\r\n    Top = 8\r\n  end\r\n"
+                            "  object OpenDialog1: TOpenDialog\r\n    Left = 8\r\n    Top = 8\r\n  end\r\n"
+                            "  object Timer1: TTimer\r\n  end\r\n"
+                            "  object PopupMenu1: TPopupMenu\r\n    object Copy1: TMenuItem\r\n"
+                            "      Caption = 'Kopieren'\r\n    end\r\n  end\r\n"
+                            "  object ImageList1: TImageList\r\n  end\r\n"
+                            "  object Table1: TTable\r\n    DatabaseName = 'DBDEMOS'\r\n  end\r\n"));
+    auto* grid = child<QWidget>(*view, "Grid1");
+    EXPECT_TRUE(grid->property("placeholder").toBool());
+    EXPECT_EQ(grid->geometry(), QRect(5, 6, 70, 80));
+    EXPECT_EQ(grid->property("delphiClass").toString(), "TMyGrid");
+    EXPECT_EQ(child<QPushButton>(*view, "Inside")->parentWidget(), grid);
+    ASSERT_NE(view->statusLine(), nullptr);
+    EXPECT_EQ(view->unknownClasses(), (QStringList{"TMyGrid", "TFancyButton"}));
+    auto* line = view->statusLine()->findChild<QLabel*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), "Not shown as themselves: TMyGrid, TFancyButton");
+    for (const char* name : {"Helper1", "OpenDialog1", "Timer1", "PopupMenu1", "Copy1", "ImageList1", "Table1"})
+        EXPECT_EQ(view->findChild<QObject*>(name), nullptr) << name;
+    // The status line comes below the client area, which keeps its size.
+    EXPECT_EQ(view->clientArea()->size(), QSize(400, 300));
+    EXPECT_GE(view->statusLine()->y(), 300);
+
+    auto known = viewOf(form("  object Timer1: TTimer\r\n  end\r\n"));
+    EXPECT_EQ(known->statusLine(), nullptr);
+    EXPECT_TRUE(known->unknownClasses().isEmpty());
+}
+
+TEST(FormView, PicturesAndGlyphsAreShown)
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 0));
+    image.setPixelColor(2, 0, QColor(0, 0, 255));
+    const std::string bitmap = bmp(image);
+    ASSERT_EQ(bitmap.substr(0, 2), "BM");
+    // As a TBitmap writes itself: its size first. The second picture has none.
+    const std::string withSize = "\x07TBitmap" + u32(bitmap.size()) + bitmap;
+    const std::string bare = "\x07TBitmap" + bitmap;
+    const std::string glyph = u32(bitmap.size()) + bitmap;
+    auto view = viewOf(form("  object Image1: TImage\r\n    Width = 10\r\n    Height = 10\r\n"
+                            "    Picture.Data = {" + hex(withSize) + "}\r\n  end\r\n"
+                            "  object Image2: TImage\r\n    Picture.Data = {" + hex(bare) + "}\r\n  end\r\n"
+                            "  object Image3: TImage\r\n    Picture.Data = {07544269746D6170FFFF}\r\n  end\r\n"
+                            "  object BitBtn1: TBitBtn\r\n    Caption = 'Bild'\r\n"
+                            "    Glyph.Data = {" + hex(glyph) + "}\r\n  end\r\n"));
+    for (const char* name : {"Image1", "Image2"}) {
+        const QPixmap pixmap = child<QLabel>(*view, name)->pixmap();
+        ASSERT_FALSE(pixmap.isNull()) << name;
+        const QImage shown = pixmap.toImage();
+        EXPECT_EQ(shown.size(), QSize(3, 2));
+        EXPECT_EQ(shown.pixelColor(0, 1), QColor(255, 0, 0));
+        EXPECT_EQ(shown.pixelColor(2, 0), QColor(0, 0, 255));
+    }
+    // Data that holds no picture shows none and breaks nothing.
+    EXPECT_TRUE(child<QLabel>(*view, "Image3")->pixmap().isNull());
+    EXPECT_FALSE(child<QPushButton>(*view, "BitBtn1")->icon().isNull());
+}
+
+TEST(FormViewValues, ColoursShortCutsAndStrings)
+{
+    formfile::FormValue v;
+    v.type = formfile::FormValue::Type::Identifier;
+    v.text = "clNavy";
+    EXPECT_EQ(sources::delphiColor(v), QColor(0, 0, 128));
+    v.text = "CLWINDOW";
+    EXPECT_EQ(sources::delphiColor(v), QApplication::palette().color(QPalette::Base));
+    v.text = "clNone";
+    EXPECT_FALSE(sources::delphiColor(v).isValid());
+    v.text = "clNoSuchColour";
+    EXPECT_FALSE(sources::delphiColor(v).isValid());
+    v.type = formfile::FormValue::Type::Integer;
+    v.integer = 0x00336699;
+    EXPECT_EQ(sources::delphiColor(v), QColor(0x99, 0x66, 0x33));
+    v.integer = static_cast<std::int32_t>(0x8000000F); // clBtnFace as a number
+    EXPECT_EQ(sources::delphiColor(v), QApplication::palette().color(QPalette::Button));
+
+    EXPECT_EQ(sources::delphiShortCut(0x4000 | 'S'), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(sources::delphiShortCut(0x2000 | 0x8000 | 0x71), QKeySequence("Shift+Alt+F2"));
+    EXPECT_EQ(sources::delphiShortCut(0x2E), QKeySequence(Qt::Key_Delete));
+    EXPECT_TRUE(sources::delphiShortCut(0xFF).isEmpty());
+
+    EXPECT_EQ(sources::formString(std::string("\x80\x81\xE4", 3)), QString::fromUtf16(u"\u20AC\u0081\u00E4"));
+    EXPECT_TRUE(sources::formImage("", true).isNull());
+    EXPECT_TRUE(sources::formImage("\x20TBitmap", true).isNull());   // class name longer than the data
+}
