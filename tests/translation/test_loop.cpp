@@ -4,6 +4,7 @@
 
 #include "app/NewProjectWizard.h"
 #include "translation/CreateTableDialog.h"
+#include "translation/DictionaryWindow.h"
 #include "translation/UndoWindow.h"
 
 #include <QAction>
@@ -379,6 +380,18 @@ TEST_F(LoopTest, ChangedColumnFollowsTheStringListScroll)
     QApplication::processEvents();
     EXPECT_GT(window->StringEdit->verticalScrollBar()->value(), 120);
     EXPECT_EQ(window->ListBox3->verticalScrollBar()->value(), window->StringEdit->verticalScrollBar()->value());
+}
+
+TEST_F(LoopTest, EditDatabaseShowsTheDictionaryWindowWithoutBlocking)
+{
+    window->Editdatabase1Click();
+    TDataEditForm* editor = loop->dictionaryWindow();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(editor->isModal());
+    EXPECT_EQ(editor->tableName(), "Words");
+    window->Editdatabase1Click();
+    EXPECT_TRUE(editor->isVisible());
+    editor->close();
 }
 
 TEST_F(LoopTest, DictionaryOpeningAndTheWizardsTableHooks)
