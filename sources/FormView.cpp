@@ -29,6 +29,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -406,7 +408,11 @@ public:
 
 // Lays out the aligned controls of one container as the VCL does: the
 // alTop ones from the top down, then alBottom from the bottom up, alLeft,
-// alRight, and alClient in what is left, each kind in creation order.
+// alRight, and alClient in what is left. Controls of one kind take their
+// turns by their designed place (alTop by top edge, alBottom by bottom edge
+// from below, alLeft by left edge, alRight by right edge from the right),
+// in creation order where that is the same; so a splitter stored before
+// the tree view left of it still comes after it.
 class AlignFilter : public QObject {
 public:
     AlignFilter(QWidget* container, QMargins insets)
@@ -415,13 +421,28 @@ public:
         container->installEventFilter(this);
     }
 
-    void add(QWidget* w, Align align) { controls_.push_back({w, align}); }
+    // designed: the control's place as stored in the form.
+    void add(QWidget* w, Align align, QRect designed)
+    {
+        int key = 0;
+        switch (align) {
+        case Align::Top: key = designed.top(); break;
+        case Align::Bottom: key = -(designed.bottom() + 1); break;
+        case Align::Left: key = designed.left(); break;
+        case Align::Right: key = -(designed.right() + 1); break;
+        default: break;
+        }
+        Control control{w, align, key};
+        const auto at = std::upper_bound(controls_.begin(), controls_.end(), control,
+                                         [](const Control& a, const Control& b) { return a.key < b.key; });
+        controls_.insert(at, control);
+    }
 
     void realign()
     {
         QRect r = container_->rect().marginsRemoved(insets_);
         for (Align kind : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
-            for (const auto& [w, align] : controls_) {
+            for (const auto& [w, align, key] : controls_) {
                 if (!w || align != kind || w->isHidden())
                     continue;
                 const QSize size = w->size();
@@ -461,7 +482,12 @@ protected:
 private:
     QWidget* container_;
     QMargins insets_;
-    std::vector<std::pair<QPointer<QWidget>, Align>> controls_;
+    struct Control {
+        QPointer<QWidget> widget;
+        Align align;
+        int key;
+    };
+    std::vector<Control> controls_;   // by key, then in creation order
 };
 
 // Components that are no controls: they create nothing, and neither do
@@ -579,29 +605,31 @@ QPixmap glyphPixmap(const FormComponent& c)
 }
 
 // The nodes of a tree view's stored Items.Data: a 32-bit count of the top
-// nodes, then each node as a 32-bit record size and the record (four image
-// indexes, data pointer, child count: six 32-bit numbers; then the text as a
-// short string), followed by its children.
+// nodes, then each node as its record (four image indexes, data pointer,
+// child count: six 32-bit numbers; then the text as a short string),
+// followed by its children. Delphi 3 writes each record's size (32 bits)
+// before it, older writers do not; both layouts are read.
 class TreeNodeReader {
 public:
-    explicit TreeNodeReader(const std::string& data)
-        : p_(reinterpret_cast<const uchar*>(data.data())), end_(p_ + data.size())
+    TreeNodeReader(const std::string& data, bool sized)
+        : p_(reinterpret_cast<const uchar*>(data.data())), end_(p_ + data.size()), sized_(sized)
     {
     }
 
-    // False when the data ends early or is malformed; what was read stays.
+    // The nodes read into tree. False when the data ends early or is
+    // malformed; what was read stays.
     bool read(QTreeWidget* tree)
     {
         qint32 count = 0;
         if (!i32(count))
             return false;
-        for (qint32 i = 0; i < count; ++i) {
-            auto* item = new QTreeWidgetItem(tree);
-            if (!node(item, 0))
+        for (qint32 i = 0; i < count; ++i)
+            if (!node(new QTreeWidgetItem(tree), 0))
                 return false;
-        }
-        return true;
+        return p_ == end_;
     }
+
+    int nodes() const { return nodes_; }
 
 private:
     bool i32(qint32& v)
@@ -615,19 +643,22 @@ private:
 
     bool node(QTreeWidgetItem* item, int depth)
     {
+        if (++nodes_ > 100000 || depth > 200)
+            return false;
         qint32 size = 0;
-        if (!i32(size) || size < 25 || end_ - p_ < size || ++nodes_ > 100000 || depth > 200)
+        if (sized_ && (!i32(size) || size < 25 || end_ - p_ < size))
+            return false;
+        if (end_ - p_ < 25)
             return false;
         const uchar* record = p_;
-        p_ += size;
         const int length = record[24];
-        if (25 + length > size)
+        if (sized_ ? 25 + length != size : end_ - p_ < 25 + length)
             return false;
-        std::string text(reinterpret_cast<const char*>(record + 25), static_cast<std::size_t>(length));
-        item->setText(0, displayText(text));
-        const qint32 children =
-            static_cast<qint32>(record[20] | (quint32(record[21]) << 8) | (quint32(record[22]) << 16)
-                                | (quint32(record[23]) << 24));
+        p_ += 25 + length;
+        item->setText(0, displayText(std::string(reinterpret_cast<const char*>(record + 25),
+                                                 static_cast<std::size_t>(length))));
+        const qint32 children = static_cast<qint32>(record[20] | (quint32(record[21]) << 8)
+                                                    | (quint32(record[22]) << 16) | (quint32(record[23]) << 24));
         for (qint32 i = 0; i < children; ++i)
             if (!node(new QTreeWidgetItem(item), depth + 1))
                 return false;
@@ -636,8 +667,25 @@ private:
 
     const uchar* p_;
     const uchar* end_;
+    bool sized_;
     int nodes_ = 0;
 };
+
+// The stored nodes of a tree view: the layout that reads the whole data,
+// else what the layout that got further could read.
+void readTreeNodes(QTreeWidget* tree, const std::string& data)
+{
+    TreeNodeReader sized(data, true);
+    if (sized.read(tree))
+        return;
+    const int sizedNodes = sized.nodes();
+    tree->clear();
+    TreeNodeReader plain(data, false);
+    if (plain.read(tree) || plain.nodes() >= sizedNodes)
+        return;
+    tree->clear();
+    TreeNodeReader(data, true).read(tree);
+}
 
 } // namespace
 
@@ -837,7 +885,7 @@ private:
         const FormValue* alignValue = c.find("Align");
         const Align align = alignValue && alignValue->isIdentifier() ? alignOf(alignValue->text) : defaultAlign;
         if (align != Align::None)
-            filterOf(parent).add(w, align);
+            filterOf(parent).add(w, align, QRect(left, top, width, height));
     }
 
     AlignFilter& filterOf(QWidget* container)
@@ -931,6 +979,7 @@ private:
                 buddies_.push_back({label, c.text("FocusControl")});
             if (cls == "tstatictext" && ident(c, "BorderStyle") == "sbssunken")
                 label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            label->setProperty("autoSize", c.boolean("AutoSize", true));
             w = label;
             size = QSize(32, 13);
         } else if (cls == "tedit" || cls == "tmaskedit") {
@@ -1072,6 +1121,54 @@ private:
             if (QWidget* active = tabs->findChild<QWidget*>(formString(c.text("ActivePage"))))
                 tabs->setCurrentWidget(active);
             return;
+        } else if (cls == "tnotebook") {
+            auto* stack = new QStackedWidget(parent);
+            w = stack;
+            size = QSize(150, 150);
+            applyCommon(w, c, parent, size, defaultAlign);
+            const QString active = displayText(c.text("ActivePage"));
+            int current = c.integer("PageIndex", 0);
+            for (const FormComponent& child : c.children) {
+                if (!formfile::sameIdentifier(child.className, "TPage")) {
+                    build(child, stack);
+                    continue;
+                }
+                auto* page = new QWidget;
+                page->setObjectName(formString(child.name));
+                page->setProperty("delphiClass", formString(child.className));
+                const QString pageCaption = displayText(child.text("Caption"));
+                page->setProperty("caption", pageCaption);
+                const int index = stack->addWidget(page);
+                if (c.find("ActivePage") && pageCaption == active)
+                    current = index;
+                for (const FormComponent& grandChild : child.children)
+                    build(grandChild, page);
+            }
+            if (current >= 0 && current < stack->count())
+                stack->setCurrentIndex(current);
+            return;
+        } else if (cls == "theadercontrol") {
+            auto* header = new QHeaderView(Qt::Horizontal, parent);
+            auto* model = new QStandardItemModel(header);
+            header->setModel(model);
+            header->setStretchLastSection(false);
+            header->setSectionsClickable(true);
+            if (const FormValue* sections = c.find("Sections");
+                sections && sections->type == FormValue::Type::Collection) {
+                const auto& items = sections->collection;
+                const int n = static_cast<int>(std::min<std::size_t>(items.size(), 200));
+                model->setColumnCount(n);
+                for (int i = 0; i < n; ++i) {
+                    const FormValue* text = items[static_cast<std::size_t>(i)].find("Text");
+                    model->setHorizontalHeaderItem(
+                        i, new QStandardItem(text && text->isString() ? displayText(text->text) : QString()));
+                    const FormValue* width = items[static_cast<std::size_t>(i)].find("Width");
+                    header->resizeSection(i, width && width->isInteger() ? std::clamp(width->integer, 0, 5000) : 50);
+                }
+            }
+            w = header;
+            size = QSize(289, 17);
+            defaultAlign = Align::Top;
         } else if (cls == "ttabcontrol") {
             auto* control = new TabControlWidget(parent);
             control->tabs->setObjectName(formString(c.name) + "Tabs");
@@ -1129,7 +1226,7 @@ private:
             auto* tree = new QTreeWidget(parent);
             tree->setHeaderHidden(true);
             if (const FormValue* data = c.find("Items.Data"); data && data->type == FormValue::Type::Binary)
-                TreeNodeReader(data->text).read(tree);
+                readTreeNodes(tree, data->text);
             tree->expandAll();
             w = tree;
             size = QSize(121, 97);
@@ -1170,6 +1267,10 @@ private:
             defaultAlign = Align::Top;
         } else if (cls == "ttoolbutton") {
             w = toolButton(c, parent, size);
+        } else if (cls == "tpaintbox") {
+            // The program paints it at run time; nothing of its own shows.
+            w = new QWidget(parent);
+            size = QSize(105, 105);
         } else if (cls == "tspinedit") {
             auto* spin = new QSpinBox(parent);
             const int low = c.integer("MinValue", 0), high = c.integer("MaxValue", 0);
@@ -1202,6 +1303,8 @@ private:
         }
 
         applyCommon(w, c, parent, size, defaultAlign);
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->property("autoSize").toBool() && !c.find("Align"))
+            fitToText(label);
         if (const QVariant after = w->property("placeAfter"); after.isValid())
             w->move(after.toInt(), w->y());
         if (cls == "tgroupbox" || cls == "tradiogroup" || cls == "tpanel") {
@@ -1219,6 +1322,24 @@ private:
                 reach |= child->geometry();
             container->setMinimumSize(std::max(0, reach.right() + 1), std::max(0, reach.bottom() + 1));
         }
+    }
+
+    // A label sized to its text, as an auto-sized label grows or shrinks to
+    // its caption in the running program: a longer translation stays whole.
+    static void fitToText(QLabel* label)
+    {
+        if (label->wordWrap()) {
+            label->resize(label->width(), std::max(label->heightForWidth(label->width()), 1));
+            return;
+        }
+        const QSize hint = label->sizeHint();
+        const QRect r = label->geometry();
+        int left = r.left();
+        if (label->alignment() & Qt::AlignRight)
+            left = r.right() + 1 - hint.width();
+        else if (label->alignment() & Qt::AlignHCenter)
+            left = r.left() + (r.width() - hint.width()) / 2;
+        label->setGeometry(left, r.top(), hint.width(), hint.height());
     }
 
     static int bevel(const std::string& id)
@@ -1449,9 +1570,34 @@ private:
     std::vector<std::pair<QLabel*, std::string>> buddies_;
 };
 
+namespace {
+
+// The fonts that forms name most, where Windows' own are missing: look-alikes
+// of about the same width.
+void addFontSubstitutes()
+{
+    static const bool added = [] {
+        const QStringList sans{"Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "Helvetica"};
+        const QStringList serif{"Times New Roman", "Liberation Serif", "Nimbus Roman", "Times"};
+        const QStringList mono{"Courier New", "Liberation Mono", "Nimbus Mono PS", "Courier"};
+        for (const char* family : {"MS Sans Serif", "System", "MS Shell Dlg", "MS Shell Dlg 2"})
+            QFont::insertSubstitutions(family, sans);
+        QFont::insertSubstitutions("Arial", sans.mid(2));
+        QFont::insertSubstitutions("MS Serif", serif);
+        QFont::insertSubstitutions("Times New Roman", serif.mid(1));
+        QFont::insertSubstitutions("Courier", mono);
+        QFont::insertSubstitutions("Courier New", mono.mid(1));
+        return true;
+    }();
+    (void)added;
+}
+
+} // namespace
+
 FormView::FormView(const formfile::FormComponent& form, QWidget* parent)
     : QDialog(parent)
 {
+    addFontSubstitutes();
     FormBuilder(*this, form).build();
 }
 

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -243,6 +245,86 @@ TEST(FormView, AlignedControlsShareTheClientAreaInCreationOrder)
     QApplication::processEvents();
     EXPECT_EQ(child<QWidget>(*view, "Top1")->width(), 500);
     EXPECT_EQ(child<QWidget>(*view, "Rest")->geometry(), QRect(103, 50, 347, 331));
+}
+
+// Controls of one alignment take their turns by their designed place, not
+// by the order in which the form stores them.
+TEST(FormView, AlignedControlsOfOneKindFollowTheirDesignedPlaces)
+{
+    auto view = viewOf(form("  object Splitter1: TSplitter\r\n    Left = 150\r\n    Width = 3\r\n  end\r\n"
+                            "  object Tree1: TTreeView\r\n    Width = 150\r\n    Align = alLeft\r\n  end\r\n"
+                            "  object Bottom2: TPanel\r\n    Top = 280\r\n    Height = 20\r\n    Align = alBottom\r\n  end\r\n"
+                            "  object Bottom1: TPanel\r\n    Top = 250\r\n    Height = 30\r\n    Align = alBottom\r\n  end\r\n"
+                            "  object Header1: THeaderControl\r\n    Height = 17\r\n    Sections = <\r\n"
+                            "      item\r\n        Text = 'Name'\r\n        Width = 90\r\n      end>\r\n  end\r\n"));
+    EXPECT_EQ(child<QWidget>(*view, "Header1")->geometry(), QRect(0, 0, 400, 17));
+    EXPECT_EQ(child<QWidget>(*view, "Bottom2")->geometry(), QRect(0, 280, 400, 20));
+    EXPECT_EQ(child<QWidget>(*view, "Bottom1")->geometry(), QRect(0, 250, 400, 30));
+    EXPECT_EQ(child<QWidget>(*view, "Tree1")->geometry(), QRect(0, 17, 150, 233));
+    EXPECT_EQ(child<QWidget>(*view, "Splitter1")->geometry(), QRect(150, 17, 3, 233));
+    auto* header = child<QHeaderView>(*view, "Header1");
+    EXPECT_EQ(header->model()->headerData(0, Qt::Horizontal).toString(), "Name");
+    EXPECT_EQ(header->sectionSize(0), 90);
+}
+
+TEST(FormView, TreeNodesAndNotebookPagesAreShown)
+{
+    // Nodes as Delphi 3 writes them: each record after its size.
+    auto node = [](const std::string& text, int children, bool sized) {
+        std::string record = u32(0) + u32(1) + u32(0xFFFFFFFF) + u32(0xFFFFFFFF) + u32(0)
+                             + u32(static_cast<std::uint32_t>(children)) + std::string(1, char(text.size())) + text;
+        return sized ? u32(static_cast<std::uint32_t>(record.size())) + record : record;
+    };
+    const std::string sized = u32(2) + node("Wurzel", 1, true) + node("Bl\xE4tter", 0, true) + node("Zweite", 0, true);
+    const std::string plain = u32(1) + node("Ohne", 1, false) + node("Gr\xF6\xDF" "e", 0, false);
+    auto view = viewOf(form("  object Tree1: TTreeView\r\n    Items.Data = {" + hex(sized) + "}\r\n  end\r\n"
+                            "  object Tree2: TTreeView\r\n    Items.Data = {" + hex(plain) + "}\r\n  end\r\n"
+                            "  object Tree3: TTreeView\r\n    Items.Data = {" + hex(sized.substr(0, sized.size() - 9))
+                            + "}\r\n  end\r\n"
+                            "  object Notebook1: TNotebook\r\n    PageIndex = 1\r\n"
+                            "    object TPage\r\n      Caption = 'Eins'\r\n"
+                            "      object OnFirst: TLabel\r\n        Caption = 'a'\r\n      end\r\n    end\r\n"
+                            "    object TPage\r\n      Caption = 'Zwei'\r\n    end\r\n  end\r\n"
+                            "  object Box1: TPaintBox\r\n    Width = 10\r\n    Height = 10\r\n  end\r\n"));
+    auto* tree = child<QTreeWidget>(*view, "Tree1");
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Wurzel");
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Blätter"));
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "Zweite");
+    auto* older = child<QTreeWidget>(*view, "Tree2");
+    ASSERT_EQ(older->topLevelItemCount(), 1);
+    ASSERT_EQ(older->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(older->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Größe"));
+    // Cut short: what could be read is shown.
+    auto* cut = child<QTreeWidget>(*view, "Tree3");
+    ASSERT_GE(cut->topLevelItemCount(), 1);
+    EXPECT_EQ(cut->topLevelItem(0)->text(0), "Wurzel");
+
+    auto* notebook = child<QStackedWidget>(*view, "Notebook1");
+    ASSERT_EQ(notebook->count(), 2);
+    EXPECT_EQ(notebook->currentIndex(), 1);
+    EXPECT_EQ(child<QLabel>(*view, "OnFirst")->parentWidget(), notebook->widget(0));
+    EXPECT_FALSE(child<QWidget>(*view, "Box1")->property("placeholder").toBool());
+    EXPECT_EQ(view->statusLine(), nullptr);
+}
+
+TEST(FormView, AutoSizedLabelsFitTheirTranslatedCaption)
+{
+    auto view = viewOf(form("  object Short: TLabel\r\n    Left = 10\r\n    Width = 20\r\n    Height = 13\r\n"
+                            "    Caption = 'Ein viel l\xE4ngerer Text als vorher'\r\n  end\r\n"
+                            "  object Fixed: TLabel\r\n    Left = 10\r\n    Width = 20\r\n    Height = 13\r\n"
+                            "    AutoSize = False\r\n    Caption = 'Ein viel l\xE4ngerer Text als vorher'\r\n  end\r\n"
+                            "  object Right: TLabel\r\n    Left = 100\r\n    Width = 20\r\n    Height = 13\r\n"
+                            "    Alignment = taRightJustify\r\n    Caption = 'Ein viel l\xE4ngerer Text'\r\n  end\r\n"));
+    auto* grown = child<QLabel>(*view, "Short");
+    EXPECT_EQ(grown->x(), 10);
+    EXPECT_GT(grown->width(), 100);
+    EXPECT_EQ(child<QLabel>(*view, "Fixed")->geometry(), QRect(10, 0, 20, 13));
+    // A right-aligned label keeps its right edge.
+    auto* right = child<QLabel>(*view, "Right");
+    EXPECT_EQ(right->geometry().right(), 119);
+    EXPECT_GT(right->width(), 20);
 }
 
 TEST(FormView, WindowTakesSizeTitleAndPositionFromTheForm)
