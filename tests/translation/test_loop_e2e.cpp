@@ -1,6 +1,7 @@
 // The whole translation loop on the real main window, driven by the keyboard:
-// open a project, translate a form and a unit entry by entry, finish each
-// page on the end line, then check the files on disk and the dictionary.
+// open a copy of the demo project, translate entries of a form and of a unit,
+// finish each page on the end line, then check the files on disk and the
+// dictionary.
 #include "test_dictionary_support.h"
 
 #include "app/AppState.h"
@@ -8,10 +9,12 @@
 #include "app/ProjectFile.h"
 #include "formfile/FormFile.h"
 #include "platform/UserInterface.h"
+#include "translation/StringFilters.h"
 #include "translation/TranslationLoop.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,13 +33,6 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 QByteArray replaced(QByteArray text, const QList<QPair<QByteArray, QByteArray>>& pairs)
 {
     for (const auto& [from, to] : pairs) {
@@ -48,20 +44,32 @@ QByteArray replaced(QByteArray text, const QList<QPair<QByteArray, QByteArray>>&
     return text;
 }
 
-const QByteArray kDpr = "program demo;\r\n\r\nuses\r\n  Forms,\r\n  main in 'main.pas' {MainForm};\r\n\r\n"
-                        "{$R *.RES}\r\n\r\nbegin\r\n  Application.Initialize;\r\n"
-                        "  Application.CreateForm(TMainForm, MainForm);\r\n  Application.Run;\r\nend.\r\n";
+// A copy of the demo project.
+void copyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else
+            ASSERT_TRUE(QFile::copy(path, target)) << str(path);
+    }
+}
 
-const QByteArray kFormText = "object MainForm: TMainForm\r\n  Left = 200\r\n  Top = 100\r\n"
-                             "  Caption = 'Demo'\r\n  ClientHeight = 200\r\n  ClientWidth = 300\r\n"
-                             "  object OpenButton: TButton\r\n    Left = 8\r\n    Top = 8\r\n"
-                             "    Caption = 'Open'\r\n  end\r\n  object Greeting: TLabel\r\n    Left = 8\r\n"
-                             "    Top = 40\r\n    Caption = 'Hello'\r\n  end\r\nend\r\n";
+std::string formText(const QByteArray& bytes)
+{
+    std::string text;
+    formfile::ResourceToText(std::string_view(bytes.constData(), size_t(bytes.size())), text);
+    return text;
+}
 
-const QByteArray kUnit = "unit main;\r\n\r\ninterface\r\n\r\nuses Forms, Dialogs;\r\n\r\n"
-                         "procedure Greet;\r\n\r\nimplementation\r\n\r\n{$R *.DFM}\r\n\r\n"
-                         "procedure Greet;\r\nbegin\r\n  ShowMessage('How are you');\r\n"
-                         "  ShowMessage('Close' + ' ' + 'File');\r\nend;\r\n\r\nend.\r\n";
+QString latin(const char* text)
+{
+    return translation::fromWindows1252(text);
+}
 
 class LoopEndToEnd : public DictionaryFolderTest {
 protected:
@@ -69,19 +77,15 @@ protected:
     {
         DictionaryFolderTest::SetUp();
         ASSERT_TRUE(project_.isValid());
-        folder = project_.path();
-        writeAll(folder + "/demo.dpr", kDpr);
-        std::string form;
-        formfile::TextToResource(std::string_view(kFormText.constData(), size_t(kFormText.size())), form);
-        formBytes = QByteArray(form.data(), qsizetype(form.size()));
-        writeAll(folder + "/main.dfm", formBytes);
-        writeAll(folder + "/main.pas", kUnit);
+        folder = project_.path() + "/demo";
+        copyTree(QString(LINGROVE_SOURCE_ROOT) + "/examples/demo", folder);
+        ASSERT_TRUE(QFile::exists(folder + "/Main.dfm"));
 
         QString error;
-        ASSERT_TRUE(translation::createTable("English_German", 50, &error)) << str(error);
+        ASSERT_TRUE(translation::createTable("German_English", 50, &error)) << str(error);
         app::state() = app::AppState{};
         projectFile = app::writeNewProjectFile(
-            {"demo_de", folder, folder + "/demo.dpr", "English", "German", "English_German"});
+            {"demo_en", project_.path(), folder + "/Demo.dpr", "German", "English", "German_English"});
     }
     void TearDown() override
     {
@@ -91,40 +95,47 @@ protected:
 
     QWidget* focused() const { return QApplication::focusWidget(); }
 
-    // Enter on the selected entry, type the translation into the input
-    // that Locate focused, Enter.
-    void translateSelected(app::MainWindow& w, const QString& translation)
+    // Walks the string list of the active page from its first entry by the
+    // keyboard: an entry with a translation in the table is located (Enter),
+    // typed into the input and committed (Enter), any other one is passed
+    // (Down). Enter on the end line finishes the page. Returns the sources
+    // translated, in order.
+    QStringList translatePage(app::MainWindow& w, const QMap<QString, QString>& translations)
     {
-        ASSERT_EQ(focused(), w.StringEdit);
-        QTest::keyClick(focused(), Qt::Key_Return);
-        ASSERT_EQ(focused(), w.Edit2) << str(w.StringEdit->currentItem()->text());
-        QTest::keyClicks(focused(), translation);
-        QTest::keyClick(focused(), Qt::Key_Return);
-    }
-
-    // Translates the entries of the active page in order, then Enter on the
-    // end line.
-    void translatePage(app::MainWindow& w, const QStringList& sources, const QStringList& translations)
-    {
-        ASSERT_EQ(w.StringEdit->count(), sources.size() + 1);
-        for (int i = 0; i < sources.size(); ++i)
-            EXPECT_TRUE(w.StringEdit->item(i)->text().endsWith("  " + sources[i]));
-        ASSERT_EQ(focused(), w.StringEdit);
+        QStringList done;
+        EXPECT_EQ(focused(), w.StringEdit);
         QTest::keyClick(focused(), Qt::Key_Home);
-        for (const QString& t : translations)
-            translateSelected(w, t);
-        ASSERT_EQ(w.StringEdit->currentRow(), w.StringEdit->count() - 1);
+        while (w.StringEdit->currentRow() < w.StringEdit->count() - 1) {
+            const auto entry = translation::parseListEntry(w.StringEdit->currentItem()->text());
+            if (!entry || !translations.contains(entry->text)) {
+                QTest::keyClick(focused(), Qt::Key_Down);
+                continue;
+            }
+            QTest::keyClick(focused(), Qt::Key_Return);
+            EXPECT_EQ(focused(), w.Edit2) << str(entry->text);
+            if (focused() != w.Edit2)
+                return done;
+            EXPECT_EQ(w.Edit1->text(), entry->text);
+            QTest::keyClicks(focused(), translations[entry->text]);
+            QTest::keyClick(focused(), Qt::Key_Return);
+            EXPECT_EQ(focused(), w.StringEdit);
+            done << entry->text;
+        }
         QTest::keyClick(focused(), Qt::Key_Return);
+        return done;
     }
 
     QTemporaryDir project_;
     QString folder;
     QString projectFile;
-    QByteArray formBytes;
 };
 
 TEST_F(LoopEndToEnd, TranslateAFormAndAUnitByKeyboard)
 {
+    const QByteArray formBefore = readAll(folder + "/Main.dfm");
+    const QByteArray unitBefore = readAll(folder + "/Texts.pas");
+    const QByteArray dprBefore = readAll(folder + "/Demo.dpr");
+
     platform::ScriptedUi ui;
     app::MainWindow w;
     w.show();
@@ -137,58 +148,62 @@ TEST_F(LoopEndToEnd, TranslateAFormAndAUnitByKeyboard)
     ASSERT_TRUE(app::state().project.isOpen());
     ASSERT_TRUE(translation::DM().Table1.isOpen());
 
-    // The form.
+    // The form: three entries, one translation with an apostrophe.
     w.OpenSourcePage("main.dfm");
     ASSERT_EQ(w.PageControl1->tabText(w.PageControl1->currentIndex()), "main.dfm");
     w.Getstrings1Click();
-    translatePage(w, {"Demo", "Open", "Hello"}, {"Demo DE", "Auf's", "Hallo"});
+    const QMap<QString, QString> formWords = {{latin("Adre\xdf" "buch"), "Address book"},
+                                              {latin("&Hinzuf\xfcgen..."), "&Add..."},
+                                              {"Bereit", "Ready, isn't it"}};
+    EXPECT_EQ(translatePage(w, formWords).size(), 3);
     EXPECT_EQ(ui->texts("message"), QStringList({"The current file will saved and removed"}));
     EXPECT_EQ(w.PageControl1->currentWidget(), w.MainTabSheet);
     EXPECT_TRUE(w.translationLoop->undoBuffer().isEmpty());
 
-    // The unit.
-    w.OpenSourcePage("main.pas");
+    // The unit: an 8-bit character typed into one translation.
+    w.OpenSourcePage("texts.pas");
     w.Getstrings1Click();
-    // ' ' holds only a blank and is no entry.
-    translatePage(w, {"How are you", "Close", "File"},
-                  {"Wie geht's", QString::fromUtf8("Schlie\xc3\x9f" "en"), "Datei"});
+    const QMap<QString, QString> unitWords = {{latin("%d Eintr\xe4ge"), "%d entries"},
+                                              {"Welcome to the address book", latin("Willkommen im Adre\xdf" "buch")},
+                                              {"Datei nicht gefunden: %s", "File not found: %s"}};
+    EXPECT_EQ(translatePage(w, unitWords).size(), 3);
     EXPECT_EQ(ui->texts("message").size(), 2);
     EXPECT_EQ(w.PageControl1->count(), 1);
     EXPECT_FALSE(app::state().ProjectSaved);
 
-    // The form file holds the translations and nothing else changed.
-    const QByteArray savedForm = readAll(folder + "/main.dfm");
-    std::string text;
-    formfile::ResourceToText(std::string_view(savedForm.constData(), size_t(savedForm.size())), text);
-    // The page wrote the doubled apostrophe; the text form of the binary file
-    // spells the same string with #39.
-    const QByteArray writtenText = replaced(kFormText, {{"'Demo'", "'Demo DE'"},
-                                                        {"'Open'", "'Auf''s'"},
-                                                        {"'Hello'", "'Hallo'"}});
-    QByteArray readBack = writtenText;
-    readBack.replace("'Auf''s'", "'Auf'#39's'");
-    EXPECT_EQ(text, readBack.toStdString());
+    // The form file holds the translations and nothing else changed: it is
+    // the binary form of the page text that was written.
+    const QByteArray written = replaced(QByteArray::fromStdString(formText(formBefore)),
+                                        {{"'Adre\xdf" "buch'", "'Address book'"},
+                                         {"'&Hinzuf\xfcgen...'", "'&Add...'"},
+                                         {"'Bereit'", "'Ready, isn''t it'"}});
+    const QByteArray savedForm = readAll(folder + "/Main.dfm");
     std::string expectedForm;
-    formfile::TextToResource(std::string_view(writtenText.constData(), size_t(writtenText.size())),
-                             expectedForm);
+    formfile::TextToResource(std::string_view(written.constData(), size_t(written.size())), expectedForm);
     EXPECT_EQ(savedForm, QByteArray::fromStdString(expectedForm));
+    // Read back, the apostrophe is spelt #39.
+    QByteArray readBack = written;
+    readBack.replace("'Ready, isn''t it'", "'Ready, isn'#39't it'");
+    EXPECT_EQ(formText(savedForm), readBack.toStdString());
+    EXPECT_FALSE(QFile::exists(folder + "/Main.txt"));
     EXPECT_FALSE(QFile::exists(folder + "/main.txt"));
 
     // The unit, byte for byte: 8-bit text, CR LF kept.
-    EXPECT_EQ(readAll(folder + "/main.pas"),
-              replaced(kUnit, {{"'How are you'", "'Wie geht''s'"}, {"'Close'", "'Schlie\xdf" "en'"},
-                               {"'File'", "'Datei'"}}));
-    EXPECT_EQ(readAll(folder + "/demo.dpr"), kDpr);
+    EXPECT_EQ(readAll(folder + "/Texts.pas"),
+              replaced(unitBefore, {{"'%d Eintr\xe4ge'", "'%d entries'"},
+                                    {"'Datei nicht gefunden: %s'", "'File not found: %s'"},
+                                    {"'Welcome to the address book'", "'Willkommen im Adre\xdf" "buch'"}}));
+    EXPECT_EQ(readAll(folder + "/Demo.dpr"), dprBefore);
 
-    // The dictionary learned the pairs as typed.
+    // The dictionary learned the pairs as typed, without "&".
     translation::Dictionary& table = translation::DM().Table1;
-    const QList<QPair<QString, QString>> learned = {
-        {"Demo", "Demo DE"}, {"Open", "Auf's"}, {"Hello", "Hallo"}, {"How are you", "Wie geht's"},
-        {"Close", QString::fromUtf8("Schlie\xc3\x9f" "en")}, {"File", "Datei"}};
-    for (const auto& [source, dest] : learned) {
+    QMap<QString, QString> learned = formWords;
+    learned.insert(unitWords);
+    for (auto it = learned.cbegin(); it != learned.cend(); ++it) {
         translation::Proposals dests;
+        const QString source = translation::withoutAmpersands(it.key());
         ASSERT_TRUE(table.find(source, &dests)) << str(source);
-        EXPECT_EQ(dests[0], dest) << str(source);
+        EXPECT_EQ(dests[0], translation::withoutAmpersands(it.value())) << str(source);
     }
 }
 
