@@ -569,11 +569,20 @@ Qt::Alignment horizontalAlignment(const std::string& id, Qt::Alignment fallback 
     return fallback;
 }
 
+// A control's Color: the text area of edits and lists, the face of
+// everything else. The face colour reaches the children that have none of
+// their own, as a parent's colour does; the text areas of the children keep
+// theirs.
 void setBackground(QWidget* w, const QColor& color)
 {
     QPalette p = w->palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        p.setColor(role, color);
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QComboBox*>(w)
+        || qobject_cast<QAbstractSpinBox*>(w)) {
+        p.setColor(QPalette::Base, color);
+        w->setPalette(p);
+        return;
+    }
+    p.setColor(QPalette::Window, color);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }

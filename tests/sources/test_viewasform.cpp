@@ -361,8 +361,9 @@ TEST(FormView, FontColourVisibilityEnabledAndHint)
                             "    Hint = 'Kurz|Ein langer Hinweis'\r\n    Caption = 'x'\r\n  end\r\n"
                             "  object Label2: TLabel\r\n    Font.Size = 12\r\n    Hint = '<b>roh</b>'\r\n  end\r\n"
                             "  object Panel1: TPanel\r\n    Color = $00FF8000\r\n    Visible = False\r\n  end\r\n"
-                            "  object Edit1: TEdit\r\n    Color = clBtnFace\r\n    Enabled = False\r\n  end\r\n",
-                            "  Color = clWhite\r\n  Font.Height = -11\r\n"));
+                            "  object Edit1: TEdit\r\n    Color = clBtnFace\r\n    Enabled = False\r\n  end\r\n"
+                            "  object List1: TListBox\r\n  end\r\n",
+                            "  Color = clYellow\r\n  Font.Height = -11\r\n"));
     auto* label = child<QLabel>(*view, "Label1");
     EXPECT_EQ(label->font().pixelSize(), 16);
     EXPECT_TRUE(label->font().bold());
@@ -375,7 +376,7 @@ TEST(FormView, FontColourVisibilityEnabledAndHint)
     EXPECT_TRUE(child<QLabel>(*view, "Label2")->toolTip().contains("&lt;b&gt;"));
     // The form's font reaches controls that have none of their own.
     EXPECT_EQ(child<QWidget>(*view, "Edit1")->font().pixelSize(), 11);
-    EXPECT_EQ(view->clientArea()->palette().color(QPalette::Window), QColor(255, 255, 255));
+    EXPECT_EQ(view->clientArea()->palette().color(QPalette::Window), QColor(255, 255, 0));
 
     auto* panel = child<QWidget>(*view, "Panel1");
     EXPECT_TRUE(panel->isHidden());
@@ -383,6 +384,10 @@ TEST(FormView, FontColourVisibilityEnabledAndHint)
     auto* edit = child<QWidget>(*view, "Edit1");
     EXPECT_FALSE(edit->isEnabled());
     EXPECT_EQ(edit->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+    // The form's colour is no list's text area.
+    EXPECT_EQ(child<QWidget>(*view, "List1")->palette().color(QPalette::Base),
+              QApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(child<QWidget>(*view, "List1")->palette().color(QPalette::Window), QColor(255, 255, 0));
 }
 
 TEST(FormView, MainMenuBecomesTheMenuBar)
