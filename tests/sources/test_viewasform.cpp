@@ -158,7 +158,12 @@ TEST(FormView, ListsAndContainersCarryTheirItems)
         "      item\r\n        Text = 'links'\r\n        Width = 60\r\n      end\r\n"
         "      item\r\n        Text = 'rechts'\r\n      end>\r\n  end\r\n"
         "  object ProgressBar1: TProgressBar\r\n    Max = 50\r\n    Position = 20\r\n  end\r\n"
-        "  object TrackBar1: TTrackBar\r\n    Position = 3\r\n  end\r\n"));
+        "  object TrackBar1: TTrackBar\r\n    Position = 3\r\n  end\r\n"
+        "  object ToolBar1: TToolBar\r\n    Height = 29\r\n    ButtonWidth = 30\r\n    ShowCaptions = True\r\n"
+        "    object ToolButton1: TToolButton\r\n      Caption = 'Neu'\r\n    end\r\n"
+        "    object ToolButton2: TToolButton\r\n      Style = tbsSeparator\r\n    end\r\n"
+        "    object ToolButton3: TToolButton\r\n      Caption = 'Alt'\r\n      Style = tbsCheck\r\n"
+        "      Down = True\r\n    end\r\n  end\r\n"));
     EXPECT_EQ(child<QListWidget>(*view, "ListBox1")->item(0)->text(), "b");
     auto* combo = child<QComboBox>(*view, "ComboBox1");
     EXPECT_EQ(combo->count(), 2);
@@ -212,6 +217,16 @@ TEST(FormView, ListsAndContainersCarryTheirItems)
     EXPECT_EQ(child<QProgressBar>(*view, "ProgressBar1")->value(), 20);
     EXPECT_EQ(child<QSlider>(*view, "TrackBar1")->maximum(), 10);
     EXPECT_EQ(child<QSlider>(*view, "TrackBar1")->value(), 3);
+
+    // A tool bar sits at the top; buttons without a stored place follow each other.
+    EXPECT_EQ(child<QWidget>(*view, "ToolBar1")->geometry(), QRect(0, 0, 400, 29));
+    auto* first = child<QToolButton>(*view, "ToolButton1");
+    EXPECT_EQ(first->text(), "Neu");
+    EXPECT_EQ(first->geometry(), QRect(0, 0, 30, 22));
+    EXPECT_EQ(child<QWidget>(*view, "ToolButton2")->geometry(), QRect(30, 0, 8, 22));
+    auto* third = child<QToolButton>(*view, "ToolButton3");
+    EXPECT_EQ(third->x(), 38);
+    EXPECT_TRUE(third->isChecked());
 }
 
 TEST(FormView, AlignedControlsShareTheClientAreaInCreationOrder)
