@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -196,6 +197,65 @@ QString findProjectFile(const QString& folder, const QString& relName)
     const QString found = platform::findCaseInsensitive(folder, relName);
     return !found.isEmpty() && QFileInfo(found).isFile() ? found : QString();
 }
+
+// Finds names from the project source inside one folder as
+// findProjectFile() does, reading each folder's listing once: a project
+// source may name hundreds of units whose letter case differs from the files.
+class FileFinder {
+public:
+    explicit FileFinder(QString base)
+        : base_(std::move(base))
+    {
+    }
+
+    QString find(const QString& relName)
+    {
+        if (base_.isEmpty() || relName.trimmed().isEmpty())
+            return {};
+        const QString rel = QString(relName).replace(u'\\', u'/');
+        if (rel.startsWith(u'/'))
+            return findProjectFile(base_, relName);
+        QString path = base_;
+        for (const QString& part : rel.split(u'/', Qt::SkipEmptyParts)) {
+            if (part == u".")
+                continue;
+            const QString exact = path + u'/' + part;
+            if (part == u".." || QFileInfo::exists(exact)) {
+                path = exact;
+                continue;
+            }
+            const QHash<QString, QString>& names = listing(path);
+            const auto it = names.constFind(part.toCaseFolded());
+            if (it == names.constEnd())
+                return {};
+            path += u'/' + *it;
+        }
+        return QFileInfo(path).isFile() ? path : QString();
+    }
+
+private:
+    // Case-folded name -> name on disk; of names that differ only in case,
+    // the first in name order.
+    const QHash<QString, QString>& listing(const QString& folder)
+    {
+        auto it = listings_.find(folder);
+        if (it == listings_.end()) {
+            QHash<QString, QString> names;
+            const QStringList entries = QDir(folder).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+            for (const QString& e : entries) {
+                const QString key = e.toCaseFolded();
+                if (!names.contains(key))
+                    names.insert(key, e);
+            }
+            it = listings_.insert(folder, names);
+        }
+        return *it;
+    }
+
+    QString base_;
+    QHash<QString, QHash<QString, QString>> listings_;
+};
 
 bool readWholeFile(const QString& path, QByteArray& bytes, QString& why)
 {
@@ -589,15 +649,16 @@ void MainWindow::DatenLesen()
         QStringList names;
         for (int i = 0; i < ListBox1->count(); ++i)
             names << ListBox1->item(i)->text();
+        FileFinder finder(folder);
         for (const QString& name : names) {
-            if (findProjectFile(folder, name).isEmpty())
+            if (finder.find(name).isEmpty())
                 continue;
             auto* node = new QTreeWidgetItem(units, QStringList{name});
             node->setIcon(0, icons[FormPicture]);
         }
         for (const QString& name : names) {
             const QString form = name.left(qMax<qsizetype>(0, name.size() - 4)) + ".dfm";
-            if (findProjectFile(folder, form).isEmpty())
+            if (finder.find(form).isEmpty())
                 continue;
             auto* node = new QTreeWidgetItem(forms, QStringList{form});
             node->setIcon(0, icons[FormPicture]);
@@ -666,8 +727,9 @@ void MainWindow::DateiLaden()
     for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
         names << (*it)->text(0).toLower();
     WaitCursor wait;
+    FileFinder finder(folder);
     for (const QString& name : names)
-        if (!findProjectFile(folder, name).isEmpty())
+        if (!finder.find(name).isEmpty())
             OpenSourcePage(name);
 }
 

@@ -1,0 +1,168 @@
+// Pages of the main window on large files: open and save a unit, open and
+// save a form, build the project tree. Files live in a temporary folder.
+#include "app/AppState.h"
+#include "app/MainWindow.h"
+#include "formfile/FormFile.h"
+#include "platform/UserInterface.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace lingrove;
+
+void writeFile(const QString& path, const std::string& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string generatedUnit(int lines)
+{
+    std::string s = "unit Big;\r\n\r\ninterface\r\n\r\nimplementation\r\n\r\n";
+    for (int n = 6; n < lines; n += 6) {
+        const std::string id = std::to_string(n);
+        s += "procedure Show" + id + ";\r\nbegin\r\n";
+        s += "  ShowMessage('Datei ' + IntToStr(" + id + ") + ' wurde ge\xF6" "ffnet.'); { Hinweis }\r\n";
+        s += "  Caption := 'Don''t close window " + id + "';\r\n";
+        s += "end;\r\n\r\n";
+    }
+    return s + "end.\r\n";
+}
+
+// A form with n buttons inside a panel: about 9 text lines per button.
+std::string generatedFormText(int buttons)
+{
+    std::string s = "object BigForm: TBigForm\r\n  Caption = 'Gro\xDF" "es Formular'\r\n"
+                    "  object Panel1: TPanel\r\n    Align = alClient\r\n";
+    for (int k = 0; k < buttons; ++k) {
+        const std::string id = std::to_string(k);
+        s += "    object Button" + id + ": TButton\r\n      Left = " + std::to_string(k % 700) +
+             "\r\n      Top = " + std::to_string(k / 700) + "\r\n      Caption = 'Schaltfl\xE4" "che " + id +
+             "'\r\n      Hint = 'Click button " + id + "'\r\n      TabOrder = " + id +
+             "\r\n      OnClick = ButtonClick\r\n    end\r\n";
+    }
+    return s + "  end\r\nend\r\n";
+}
+
+class Project {
+public:
+    Project()
+    {
+        qputenv("LINGROVE_HOME", dir.path().toUtf8());
+        qputenv("LINGROVE_KEYSTORE", (dir.path() + "/registry.txt").toUtf8());
+        app::state().project.ProjectName = "Bench";
+        app::state().project.DelphiProjectFile = dir.path() + "/Big.dpr";
+        window = std::make_unique<app::MainWindow>();
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+
+    QTemporaryDir dir;
+    platform::ScriptedUi ui;
+    std::unique_ptr<app::MainWindow> window;
+};
+
+void BM_OpenUnitPage(benchmark::State& state)
+{
+    Project p;
+    writeFile(p.path("Big.pas"), generatedUnit(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        p.window->OpenSourcePage("big.pas");
+        benchmark::DoNotOptimize(p.window->activeFileEditor()->document()->blockCount());
+        state.PauseTiming();
+        p.window->DeletePages();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_OpenUnitPage)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveUnitPage(benchmark::State& state)
+{
+    Project p;
+    writeFile(p.path("Big.pas"), generatedUnit(static_cast<int>(state.range(0))));
+    p.window->OpenSourcePage("big.pas");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(p.window->SaveDFM1Click());
+    state.counters["lines"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_SaveUnitPage)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenFormPage(benchmark::State& state)
+{
+    Project p;
+    std::string form;
+    formfile::TextToResource(generatedFormText(static_cast<int>(state.range(0))), form);
+    writeFile(p.path("Big.dfm"), form);
+    for (auto _ : state) {
+        p.window->OpenSourcePage("big.dfm");
+        benchmark::DoNotOptimize(p.window->activeFileEditor()->document()->blockCount());
+        state.PauseTiming();
+        p.window->DeletePages();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0) * 8 + 6);
+}
+BENCHMARK(BM_OpenFormPage)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+void BM_SaveFormPage(benchmark::State& state)
+{
+    Project p;
+    std::string form;
+    formfile::TextToResource(generatedFormText(static_cast<int>(state.range(0))), form);
+    writeFile(p.path("Big.dfm"), form);
+    p.window->OpenSourcePage("big.dfm");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(p.window->SaveDFM1Click());
+    state.counters["lines"] = static_cast<double>(state.range(0) * 8 + 6);
+}
+BENCHMARK(BM_SaveFormPage)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// A project source naming n units, half of them with a form.
+void BM_ProjectTree(benchmark::State& state)
+{
+    Project p;
+    const int units = static_cast<int>(state.range(0));
+    std::string dpr = "program Big;\r\n\r\nuses\r\n  Forms,\r\n";
+    for (int k = 0; k < units; ++k) {
+        const std::string name = "Unit" + std::to_string(k);
+        dpr += "  " + name + " in '" + name + ".pas',\r\n";
+        writeFile(p.path(QString::fromStdString(name + ".pas")), "unit " + name + ";\r\nend.\r\n");
+        if (k % 2 == 0)
+            writeFile(p.path(QString::fromStdString(name + ".DFM")), "");
+    }
+    dpr += "  Last;\r\n\r\nbegin\r\n  Application.Run;\r\nend.\r\n";
+    writeFile(p.path("Big.dpr"), dpr);
+    for (auto _ : state) {
+        p.window->AlteDatei(p.path("Big.dpr"));
+        benchmark::DoNotOptimize(p.window->TreeView1->topLevelItemCount());
+    }
+    state.counters["units"] = units;
+}
+BENCHMARK(BM_ProjectTree)->Arg(500)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
