@@ -1,6 +1,7 @@
 #include "sources/pascal/PasConversion.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -56,10 +57,60 @@ enum WordFlag : std::uint8_t {
 };
 
 constexpr std::size_t kMaxWord = 14;
-constexpr std::size_t kWordBuffer = 16;   // kMaxWord, padded with zeros
 
-// An open-addressing hash table over the reserved words: one multiply-add per
-// letter and usually a single comparison, instead of a search by halving.
+// A word of up to 16 letters as two little-endian 64-bit numbers, zero-padded.
+struct WordKey {
+    std::uint64_t lo = 0;
+    std::uint64_t hi = 0;
+};
+
+// Upper-case the letters of an identifier's bytes in place: a byte of an
+// identifier is a lower-case letter exactly when its bits 0x40 and 0x20 are
+// both set; clearing 0x20 then gives the capital.
+inline std::uint64_t upperIdentifierBytes(std::uint64_t x)
+{
+    return x ^ (((x & 0x4040404040404040ull) >> 1) & x & 0x2020202020202020ull);
+}
+
+inline std::uint64_t loadLittleEndian(const Byte* p, std::size_t n)
+{
+    std::uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, p, n);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+    }
+    return v;
+}
+
+// The key of the n (<= 16) bytes at p. When the text has 16 bytes from p on,
+// they are read as two whole words and masked, which avoids building the key
+// byte by byte.
+inline WordKey wordKey(const Byte* p, std::size_t n, const Byte* end)
+{
+    WordKey k;
+    if (std::endian::native == std::endian::little && end - p >= 16) {
+        std::memcpy(&k.lo, p, 8);
+        std::memcpy(&k.hi, p + 8, 8);
+        if (n < 8) {
+            k.lo &= (1ull << (8 * n)) - 1;
+            k.hi = 0;
+        } else if (n < 16) {
+            k.hi &= n == 8 ? 0 : (1ull << (8 * (n - 8))) - 1;
+        }
+    } else {
+        k.lo = loadLittleEndian(p, std::min<std::size_t>(n, 8));
+        if (n > 8)
+            k.hi = loadLittleEndian(p + 8, n - 8);
+    }
+    k.lo = upperIdentifierBytes(k.lo);
+    k.hi = upperIdentifierBytes(k.hi);
+    return k;
+}
+
+// An open-addressing hash table over the reserved words: one multiply per
+// word and usually a single comparison, instead of a search by halving.
 class WordTable {
 public:
     WordTable()
@@ -74,24 +125,23 @@ public:
                 flags |= kBareInProperty;
             if (w == "PROPERTY")
                 flags |= kStartsProperty;
-            std::size_t i = hash(reinterpret_cast<const Byte*>(w.data()), w.size());
-            while (slots_[i].length != 0)
+            const auto* b = reinterpret_cast<const Byte*>(w.data());
+            const WordKey key = wordKey(b, w.size(), b + w.size());
+            std::size_t i = hash(key);
+            while (slots_[i].used)
                 i = (i + 1) & (kSlots - 1);
-            std::memcpy(slots_[i].word, w.data(), w.size());
-            slots_[i].length = static_cast<std::uint8_t>(w.size());
+            slots_[i].key = key;
+            slots_[i].used = true;
             slots_[i].flags = flags;
         }
     }
 
-    // upper: the word in upper case, zero-padded to kWordBuffer bytes.
-    // -1 when it is not a reserved word.
-    int find(const Byte* upper, std::size_t n) const
+    // -1 when the (upper-case) key is not a reserved word.
+    int find(const WordKey& key) const
     {
-        std::uint64_t a[2];
-        std::memcpy(a, upper, sizeof a);
-        std::size_t i = hash(upper, n);
-        while (slots_[i].length != 0) {
-            if (slots_[i].word[0] == a[0] && slots_[i].word[1] == a[1])
+        std::size_t i = hash(key);
+        while (slots_[i].used) {
+            if (slots_[i].key.lo == key.lo && slots_[i].key.hi == key.hi)
                 return slots_[i].flags;
             i = (i + 1) & (kSlots - 1);
         }
@@ -100,16 +150,14 @@ public:
 
 private:
     static constexpr std::size_t kSlots = 512;
-    static std::size_t hash(const Byte* s, std::size_t n)
+    static std::size_t hash(const WordKey& k)
     {
-        std::uint32_t h = static_cast<std::uint32_t>(n);
-        for (std::size_t i = 0; i < n; ++i)
-            h = h * 31u + s[i];
-        return (h ^ (h >> 9)) & (kSlots - 1);
+        const std::uint64_t h = (k.lo ^ (k.hi * 0x9E3779B97F4A7C15ull)) * 0xFF51AFD7ED558CCDull;
+        return static_cast<std::size_t>(h >> 55) & (kSlots - 1);
     }
     struct Slot {
-        std::uint64_t word[2]{};
-        std::uint8_t length = 0;
+        WordKey key;
+        bool used = false;
         std::uint8_t flags = 0;
     };
     Slot slots_[kSlots];
@@ -242,7 +290,7 @@ template <class Sink>
 class Scanner {
 public:
     Scanner(Sink& sink, bool& inProperty, bool utf8)
-        : sink_(sink), inProperty_(inProperty), utf8_(utf8), t_(tables())
+        : sink_(sink), inProperty_(inProperty), utf8_(utf8), t_(tables()), words_(wordTable())
     {
     }
 
@@ -325,12 +373,7 @@ private:
         const auto n = static_cast<std::size_t>(e - s);
         if (n < 2 || n > kMaxWord)
             return TokenKind::Identifier;
-        Byte upper[kWordBuffer] = {};
-        for (std::size_t i = 0; i < n; ++i) {
-            const Byte c = s[i];
-            upper[i] = (c >= 'a' && c <= 'z') ? static_cast<Byte>(c - 32) : c;
-        }
-        return kindOf(wordTable().find(upper, n), inProperty_);
+        return kindOf(words_.find(wordKey(s, n, end_)), inProperty_);
     }
 
 public:
@@ -421,6 +464,7 @@ private:
     bool& inProperty_;
     bool utf8_;
     const Tables& t_;
+    const WordTable& words_;
     const Byte* end_ = nullptr;
 };
 
@@ -684,12 +728,13 @@ TokenKind classifyWord(std::string_view word, bool& inProperty)
 {
     if (word.size() < 2 || word.size() > kMaxWord)
         return TokenKind::Identifier;
-    Byte upper[kWordBuffer] = {};
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const auto c = static_cast<Byte>(word[i]);
-        upper[i] = (c >= 'a' && c <= 'z') ? static_cast<Byte>(c - 32) : c;
-    }
-    return Scanner<CollectSink>::kindOf(wordTable().find(upper, word.size()), inProperty);
+    // Only identifier characters may reach the key's case folding.
+    for (char c : word)
+        if (!tables().ident[static_cast<Byte>(c)])
+            return TokenKind::Identifier;
+    const Byte* b = bytes(word);
+    return Scanner<CollectSink>::kindOf(wordTable().find(wordKey(b, word.size(), b + word.size())),
+                                        inProperty);
 }
 
 std::vector<Token> tokenize(std::string_view source, bool& inProperty, SourceEncoding encoding)
