@@ -740,6 +740,7 @@ TokenKind classifyWord(std::string_view word, bool& inProperty)
 std::vector<Token> tokenize(std::string_view source, bool& inProperty, SourceEncoding encoding)
 {
     std::vector<Token> tokens;
+    tokens.reserve(source.size() / 4 + 1);
     CollectSink sink{&tokens};
     Scanner<CollectSink> scanner(sink, inProperty, encoding == SourceEncoding::Utf8);
     scanner.run(bytes(source), bytes(source) + source.size());

@@ -178,8 +178,30 @@ TEST(PascalTokens, WordTablesAreComplete)
         flag = false;
         EXPECT_EQ(classifyWord(lower, flag), k) << lower;
     }
+    // The same inside a long text, where words are read 16 bytes at a time,
+    // and with a letter more or less.
+    std::string text;
+    for (auto w : reservedWords())
+        text.append(w).append(" q").append(w).append(" ").append(w.substr(1)).append(1, ' ');
+    const auto t = tok(text);
+    std::size_t i = 0;
+    for (auto w : reservedWords()) {
+        const bool directive = std::find(propertyDirectives().begin(), propertyDirectives().end(), w)
+                               != propertyDirectives().end();
+        if (w == "PROPERTY" || std::find(propertyEndWords().begin(), propertyEndWords().end(), w)
+                                   != propertyEndWords().end()) {
+            i += 6;   // these change the flag; checked above
+            continue;
+        }
+        EXPECT_EQ(t[i].kind, directive ? K::BareWord : K::ReservedWord) << w;
+        EXPECT_EQ(t[i + 2].kind, K::Identifier) << t[i + 2].text;
+        bool f = false;
+        EXPECT_EQ(t[i + 4].kind, classifyWord(w.substr(1), f)) << t[i + 4].text;
+        i += 6;
+    }
     bool flag = false;
     EXPECT_EQ(classifyWord("BEGINX", flag), K::Identifier);
+    EXPECT_EQ(classifyWord("b~gin", flag), K::Identifier);
     EXPECT_EQ(classifyWord("STRINGRESOURCEX", flag), K::Identifier);
 }
 
