@@ -44,6 +44,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -333,6 +334,7 @@ SourcePage* pageOfEditor(const QTextEdit* editor)
 
 struct MainWindow::PagesState {
     std::array<QIcon, 4> icons;
+    bool loading = false;   // a page's text is being loaded
     TreeMouseFilter* treeFilter = nullptr;
     // The project source shown on the project page.
     bool projectLoaded = false;
@@ -433,8 +435,12 @@ QWidget* MainWindow::CreateNewPage(const QString& name)
 }
 
 // Reads a source file and shows it coloured in editor. On failure the editor
-// is unchanged and why holds what the user is told.
-static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::DecodedText& how, QString& why)
+// is unchanged and why holds what the user is told. With freshDocument the
+// text is loaded into a new document that the editor then shows: a document
+// without a view is laid out once, when it is first shown, instead of piece
+// by piece while it is filled.
+static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::DecodedText& how, QString& why,
+                         bool freshDocument = false)
 {
     QByteArray bytes;
     QString reason;
@@ -445,7 +451,14 @@ static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::De
     try {
         platform::KeyStore store;
         const pascal::ColourScheme scheme = sources::readColourScheme(state().settings.Highlights, store);
-        how = sources::loadPascalSource(editor, bytes, scheme);
+        if (freshDocument) {
+            auto document = std::make_unique<QTextDocument>();
+            how = sources::loadPascalSource(*document, bytes, scheme);
+            document->setParent(&editor);
+            editor.setDocument(document.release());
+        } else {
+            how = sources::loadPascalSource(editor, bytes, scheme);
+        }
     } catch (const pascal::HighlightVersionError& e) {
         why = QString::fromUtf8(e.what());
         return false;
@@ -463,7 +476,13 @@ bool MainWindow::PASLaden(QTextEdit* editor, const QString& fileName)
         return false;
     sources::DecodedText how;
     QString why;
-    if (!loadColoured(*editor, fileName, how, why)) {
+    // The caret moves with every piece of text inserted; it is shown once
+    // the page is loaded.
+    pagesState->loading = true;
+    // A file page's editor is new and nothing else holds its document.
+    const bool loaded = loadColoured(*editor, fileName, how, why, editor != MainRichEdit);
+    pagesState->loading = false;
+    if (!loaded) {
         showError(why);
         return false;
     }
@@ -572,7 +591,7 @@ void MainWindow::DeletePages()
 
 void MainWindow::GetPosition(QTextEdit* editor)
 {
-    if (!editor || !Panel6Caption)
+    if (!editor || !Panel6Caption || (pagesState && pagesState->loading))
         return;
     const int start = editor->textCursor().selectionStart();
     const QTextBlock block = editor->document()->findBlock(start);
@@ -608,7 +627,10 @@ void MainWindow::AlteDatei(const QString& fileName)
     const QString path = existingSpelling(native);
     sources::DecodedText how;
     QString why;
-    if (!loadColoured(*MainRichEdit, path, how, why)) {
+    pagesState->loading = true;
+    const bool loaded = loadColoured(*MainRichEdit, path, how, why);
+    pagesState->loading = false;
+    if (!loaded) {
         // Nothing of the failed source stays on the project page, so that it
         // cannot be saved over the file.
         pagesState->projectLoaded = false;
