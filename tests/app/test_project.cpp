@@ -7,6 +7,7 @@
 #include "app/ProjectInfoDialog.h"
 #include "platform/IniFile.h"
 #include "platform/UserInterface.h"
+#include "translation/Dictionary.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -42,6 +43,11 @@ protected:
         QFile dpr(dir.path() + "/delphi/Demo.dpr");
         ASSERT_TRUE(dpr.open(QIODevice::WriteOnly));
         dpr.write("program Demo;\r\nbegin\r\nend.\r\n");
+        dpr.close();
+        // The dictionary tables the projects below name.
+        QString why;
+        for (const char* table : {"German_English", "t"})
+            ASSERT_TRUE(translation::createTable(table, 50, &why)) << why.toStdString();
     }
     void TearDown() override { app::state() = app::AppState{}; }
 
