@@ -27,9 +27,6 @@ TEST_F(PagesTest, TheDemoProjectOpensWithAllItsPages)
     EXPECT_EQ(w.PageControl1->currentWidget()->objectName(), "TabSheet7");
     EXPECT_TRUE(form->toPlainText().startsWith("object InputForm: TInputForm\n"));
     EXPECT_TRUE(form->toPlainText().contains(QString::fromUtf8("'Düsseldorf'")));
-    EXPECT_EQ(form->lineWrapMode(), QTextEdit::NoWrap);
-    EXPECT_TRUE(form->tabChangesFocus());
-    EXPECT_EQ(form->font().pixelSize(), 17);
 
     w.PageControl1->setCurrentIndex(1);
     EXPECT_TRUE(w.activeEditor()->toPlainText().contains("ShowMessage('Don''t worry, nothing was added.');"));
