@@ -562,7 +562,10 @@ public:
 
     // Writes go through a local pointer into room reserved once per token:
     // at most 6 bytes of RTF per byte of text, plus prefix and suffix.
-    void operator()(TokenKind kind, const Byte* s, const Byte* e)
+#if defined(__GNUC__)
+    __attribute__((always_inline))
+#endif
+    inline void operator()(TokenKind kind, const Byte* s, const Byte* e)
     {
         const int k = static_cast<int>(kind);
         const auto n = static_cast<std::size_t>(e - s);
@@ -577,7 +580,21 @@ public:
                 *o++ = ' ';
             afterBreak_ = false;
             o = put(o, prefix_[k]);
-            o = text(o, s, e);
+            switch (kind) {
+            case TokenKind::Identifier:
+            case TokenKind::ReservedWord:
+            case TokenKind::BareWord:
+            case TokenKind::Number:
+                // Letters, digits, "_", ".", "$": nothing to escape.
+                o = copy(o, s, n);
+                break;
+            default:
+                if (n == 1 && esc_.e[*s] == kCopy)
+                    *o++ = static_cast<char>(*s);
+                else
+                    o = text(o, s, e);
+                break;
+            }
             o = put(o, suffix_[k]);
         }
         out_.advance(static_cast<std::size_t>(o - out_.room(0)));
