@@ -324,6 +324,7 @@ Proposals Dictionary::TableState(const QString& key)
     lookupKey_ = withoutAmpersands(key);
     newRecord_ = true;
     proposals_ = {};
+    lastError_.clear();
     if (!isOpen()) {
         fail(QStringLiteral("No dictionary table is open."));
         return proposals_;
@@ -339,6 +340,7 @@ Proposals Dictionary::TableState(const QString& key)
 
 bool Dictionary::store(const QString& source, const QString& translation)
 {
+    lastError_.clear();
     if (!isOpen())
         return fail(QStringLiteral("No dictionary table is open."));
     const QString key = withoutAmpersands(source);

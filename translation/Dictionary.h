@@ -102,6 +102,7 @@ public:
     bool isOpen() const { return table_.isOpen(); }
     QString tableName() const { return table_.name(); }
     int fieldSize() const { return table_.fieldSize(); }
+    // The error of the last lookup or store; empty when it succeeded.
     QString lastError() const { return lastError_; }
 
     // The lookup: the five translations of key ("&" removed), empty texts

@@ -307,9 +307,8 @@ void TranslationLoop::ReplaceDialog1Find()
         main_->GetPosition(editor);
 
         Dictionary& table = DM().Table1;
-        const QString before = table.lastError();
         proposals_ = table.TableState(withoutAmpersands(currentSource_));
-        if (!table.lastError().isEmpty() && table.lastError() != before)
+        if (!table.lastError().isEmpty())
             platform::ui().error(main_, table.lastError());
 
         selector_ = 0;

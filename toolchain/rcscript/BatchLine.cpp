@@ -40,12 +40,28 @@ static std::string shWords(const std::string& s)
 
 std::string compallLine(const BatchPaths& p, Shell shell, char folderSeparator)
 {
-    const std::string compiler = p.compilerDir + folderSeparator + p.compilerExe;
+    std::string compiler = p.compilerDir;
+    compiler += folderSeparator;
+    compiler += p.compilerExe;
     const std::string result = p.programFolder + "result.txt";
-    if (shell == Shell::Cmd)
-        return "\"" + compiler + "\" -b " + p.projectFile + " >\"" + result + "\"";
-    return "\"" + shDoubleQuoted(compiler) + "\" -b " + shWords(p.projectFile) + " >\""
-           + shDoubleQuoted(result) + "\"";
+    // Built by appending: chains of operator+ on temporaries set off a false
+    // -Wrestrict warning in g++ 12.
+    std::string line = "\"";
+    if (shell == Shell::Cmd) {
+        line += compiler;
+        line += "\" -b ";
+        line += p.projectFile;
+        line += " >\"";
+        line += result;
+    } else {
+        line += shDoubleQuoted(compiler);
+        line += "\" -b ";
+        line += shWords(p.projectFile);
+        line += " >\"";
+        line += shDoubleQuoted(result);
+    }
+    line += '"';
+    return line;
 }
 
 std::string compallFile(const std::string& line) { return line + "\r\n"; }
