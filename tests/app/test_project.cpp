@@ -5,6 +5,7 @@
 #include "app/NewProjectWizard.h"
 #include "app/ProjectFile.h"
 #include "app/ProjectInfoDialog.h"
+#include "app/RecentProjects.h"
 #include "platform/IniFile.h"
 #include "platform/UserInterface.h"
 #include "translation/Dictionary.h"
@@ -215,4 +216,20 @@ TEST_F(ProjectTest, ProjectInfoShowsTheFileOnDisk)
     info.FormShow();
     EXPECT_EQ(info.Label6->text(), "Resourcen name: /x/VERSION.rc");
     EXPECT_TRUE(info.BitBtn2->isEnabled());
+}
+
+TEST_F(ProjectTest, ProjectNamedOnTheCommandLineOpensAsOpenWould)
+{
+    MainWindow main;
+    main.openFromCommandLine(dir.path() + "/missing.lgv");
+    EXPECT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(main.MRUForm->entries().isEmpty()) << "a missing file is not remembered";
+
+    app::NewProjectFields f{"Cmd", dir.path(), dir.path() + "/delphi/Demo.dpr", "a", "b", "t"};
+    const QString path = app::writeNewProjectFile(f);
+    main.openFromCommandLine(path);
+    EXPECT_EQ(app::state().project.ProjectName, "Cmd");
+    EXPECT_EQ(main.windowTitle(), "Lingrove - [ Cmd ]");
+    EXPECT_EQ(main.MRUForm->entries(), QStringList(path));
+    EXPECT_EQ(main.PageControl1->tabText(0), "Demo.dpr");
 }
