@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace lingrove::toolchain {
 
@@ -9,10 +10,11 @@ TCMess::TCMess(QWidget* parent) : QDialog(parent, Qt::Tool)
 {
     setObjectName("CMess");
     setWindowTitle("Compiler messages");
-    setFixedSize(579, 163);
+    // Opens at 579 x 163; long compiler output can be read in a larger window.
+    resize(579, 163);
+    setMinimumSize(579, 163);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
-    Memo1->setGeometry(0, 0, 579, 117);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -22,7 +24,11 @@ TCMess::TCMess(QWidget* parent) : QDialog(parent, Qt::Tool)
     Memo1->setFont(font);
     BitBtn1 = new QPushButton("&Close", this);
     BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(250, 126, 79, 27);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 9);
+    layout->addWidget(Memo1, 1);
+    layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
+    BitBtn1->setFixedSize(79, 27);
     connect(BitBtn1, &QPushButton::clicked, this, &TCMess::BitBtn1Click);
 }
 
