@@ -4,7 +4,6 @@
 #include "formfile/Internal.h"
 
 #include <charconv>
-#include <cstring>
 
 namespace lingrove::formfile {
 
@@ -12,86 +11,18 @@ using namespace detail;
 
 namespace {
 
-class BinaryReader {
+class BinaryReader : private ByteCursor {
 public:
-    BinaryReader(std::string_view input, std::string& out)
-        : begin_(reinterpret_cast<const unsigned char*>(input.data())), p_(begin_),
-          end_(begin_ + input.size()), out_(out)
-    {
-    }
+    BinaryReader(std::string_view input, std::string& out) : ByteCursor(input), out_(out) {}
 
     void run()
     {
-        need(4);
-        if (std::memcmp(p_, "TPF0", 4) != 0)
-            fail(FormError::Kind::InvalidStreamFormat, "invalid stream format (signature TPF0 expected)");
-        p_ += 4;
+        signature();
         out_.reserve(out_.size() + static_cast<std::size_t>(end_ - begin_) * 2 + 256);
         writeComponent(0, 0);
     }
 
 private:
-    [[noreturn]] void fail(FormError::Kind kind, const std::string& what, const unsigned char* at = nullptr)
-    {
-        const long long offset = (at ? at : p_) - begin_;
-        throw FormError(kind, "byte offset " + std::to_string(offset) + ": " + what, 0, offset);
-    }
-
-    void need(std::size_t n)
-    {
-        if (static_cast<std::size_t>(end_ - p_) < n)
-            fail(FormError::Kind::UnexpectedEnd, "unexpected end of data (" + std::to_string(n)
-                                                     + " more byte(s) expected)");
-    }
-
-    std::uint8_t peek()
-    {
-        need(1);
-        return *p_;
-    }
-
-    std::uint8_t byte()
-    {
-        need(1);
-        return *p_++;
-    }
-
-    std::uint32_t u32()
-    {
-        need(4);
-        const std::uint32_t v = p_[0] | (static_cast<std::uint32_t>(p_[1]) << 8)
-                                | (static_cast<std::uint32_t>(p_[2]) << 16)
-                                | (static_cast<std::uint32_t>(p_[3]) << 24);
-        p_ += 4;
-        return v;
-    }
-
-    std::string_view shortString()
-    {
-        const std::size_t n = byte();
-        need(n);
-        std::string_view s(reinterpret_cast<const char*>(p_), n);
-        p_ += n;
-        return s;
-    }
-
-    // The payload of an integer value of type 2, 3 or 4.
-    std::int32_t intPayload(std::uint8_t type)
-    {
-        switch (type) {
-        case vaInt8:
-            return static_cast<std::int8_t>(byte());
-        case vaInt16: {
-            need(2);
-            const auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(p_[0] | (p_[1] << 8)));
-            p_ += 2;
-            return v;
-        }
-        default:
-            return static_cast<std::int32_t>(u32());
-        }
-    }
-
     void appendInt(long long v)
     {
         char buf[24];
@@ -107,47 +38,23 @@ private:
         indent(level);
     }
 
-    void checkDepth(int depth)
-    {
-        if (depth > kMaxDepth)
-            fail(FormError::Kind::TooDeep, "components or values nested too deeply");
-    }
-
     void writeComponent(int level, int depth)
     {
         checkDepth(depth);
-        std::uint8_t flags = 0;
-        bool hasPosition = false;
-        std::int32_t position = 0;
-        if ((peek() & 0xF0) == 0xF0) {
-            const unsigned char* at = p_;
-            flags = byte() & 0x0F;
-            if (flags & ~(kFlagInherited | kFlagChildPos))
-                fail(FormError::Kind::InvalidComponent,
-                     "unsupported component flags 0x" + hex2(static_cast<std::uint8_t>(0xF0 | flags)), at);
-            if (flags & kFlagChildPos) {
-                const unsigned char* typeAt = p_;
-                const std::uint8_t type = byte();
-                if (type < vaInt8 || type > vaInt32)
-                    fail(FormError::Kind::InvalidComponent,
-                         "child position must be an integer (value type " + std::to_string(type) + ")", typeAt);
-                position = intPayload(type);
-                hasPosition = true;
-            }
-        }
+        const ComponentPrefix prefix = componentPrefix(true);
         const std::string_view className = shortString();
         const std::string_view name = shortString();
 
         indent(level);
-        out_ += (flags & kFlagInherited) ? "inherited " : "object ";
+        out_ += (prefix.flags & kFlagInherited) ? "inherited " : "object ";
         if (!name.empty()) {
             out_ += name;
             out_ += ": ";
         }
         out_ += className;
-        if (hasPosition) {
+        if (prefix.hasPosition) {
             out_ += " [";
-            appendInt(position);
+            appendInt(prefix.position);
             out_ += ']';
         }
         out_ += "\r\n";
@@ -165,12 +72,6 @@ private:
         ++p_;
         indent(level);
         out_ += "end\r\n";
-    }
-
-    static std::string hex2(std::uint8_t b)
-    {
-        static const char digits[] = "0123456789ABCDEF";
-        return {digits[b >> 4], digits[b & 15]};
     }
 
     void writeString(std::string_view s)
@@ -258,10 +159,7 @@ private:
             writeString(shortString());
             break;
         case vaLString: {
-            const std::uint32_t n = u32();
-            need(n);
-            writeString(std::string_view(reinterpret_cast<const char*>(p_), n));
-            p_ += n;
+            writeString(bytes(u32()));
             break;
         }
         case vaIdent:
@@ -336,9 +234,6 @@ private:
         out_ += '>';
     }
 
-    const unsigned char* const begin_;
-    const unsigned char* p_;
-    const unsigned char* const end_;
     std::string& out_;
 };
 

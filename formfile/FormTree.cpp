@@ -3,7 +3,6 @@
 #include "formfile/Internal.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace lingrove::formfile {
 
@@ -11,87 +10,19 @@ using namespace detail;
 
 namespace {
 
-class TreeReader {
+class TreeReader : private ByteCursor {
 public:
-    TreeReader(std::string_view input, long long base)
-        : begin_(reinterpret_cast<const unsigned char*>(input.data())), p_(begin_),
-          end_(begin_ + input.size()), base_(base)
-    {
-    }
+    TreeReader(std::string_view input, long long base) : ByteCursor(input, base) {}
 
     FormComponent run()
     {
-        need(4);
-        if (std::memcmp(p_, "TPF0", 4) != 0)
-            fail(FormError::Kind::InvalidStreamFormat, "invalid stream format (signature TPF0 expected)");
-        p_ += 4;
+        signature();
         FormComponent root;
         readComponent(root, 0);
         return root;
     }
 
 private:
-    [[noreturn]] void fail(FormError::Kind kind, const std::string& what, const unsigned char* at = nullptr)
-    {
-        const long long offset = base_ + ((at ? at : p_) - begin_);
-        throw FormError(kind, "byte offset " + std::to_string(offset) + ": " + what, 0, offset);
-    }
-
-    void need(std::size_t n)
-    {
-        if (static_cast<std::size_t>(end_ - p_) < n)
-            fail(FormError::Kind::UnexpectedEnd,
-                 "unexpected end of data (" + std::to_string(n) + " more byte(s) expected)");
-    }
-
-    std::uint8_t peek()
-    {
-        need(1);
-        return *p_;
-    }
-
-    std::uint8_t byte()
-    {
-        need(1);
-        return *p_++;
-    }
-
-    std::uint32_t u32()
-    {
-        need(4);
-        const std::uint32_t v = p_[0] | (static_cast<std::uint32_t>(p_[1]) << 8)
-                                | (static_cast<std::uint32_t>(p_[2]) << 16)
-                                | (static_cast<std::uint32_t>(p_[3]) << 24);
-        p_ += 4;
-        return v;
-    }
-
-    std::string bytes(std::size_t n)
-    {
-        need(n);
-        std::string s(reinterpret_cast<const char*>(p_), n);
-        p_ += n;
-        return s;
-    }
-
-    std::string shortString() { return bytes(byte()); }
-
-    std::int32_t intPayload(std::uint8_t type)
-    {
-        switch (type) {
-        case vaInt8:
-            return static_cast<std::int8_t>(byte());
-        case vaInt16: {
-            need(2);
-            const auto v = static_cast<std::int16_t>(static_cast<std::uint16_t>(p_[0] | (p_[1] << 8)));
-            p_ += 2;
-            return v;
-        }
-        default:
-            return static_cast<std::int32_t>(u32());
-        }
-    }
-
     // An 80-bit extended number as the nearest double.
     double extended()
     {
@@ -110,12 +41,6 @@ private:
         return negative ? -value : value;
     }
 
-    void checkDepth(int depth)
-    {
-        if (depth > kMaxDepth)
-            fail(FormError::Kind::TooDeep, "components or values nested too deeply");
-    }
-
     void readProperties(std::vector<FormProperty>& out, int depth)
     {
         while (peek() != 0) {
@@ -130,22 +55,10 @@ private:
     void readComponent(FormComponent& c, int depth)
     {
         checkDepth(depth);
-        if ((peek() & 0xF0) == 0xF0) {
-            const unsigned char* at = p_;
-            const std::uint8_t flags = byte() & 0x0F;
-            if (flags & ~(kFlagInherited | kFlagChildPos))
-                fail(FormError::Kind::InvalidComponent, "unsupported component flags", at);
-            c.inherited = (flags & kFlagInherited) != 0;
-            if (flags & kFlagChildPos) {
-                const unsigned char* typeAt = p_;
-                const std::uint8_t type = byte();
-                if (type < vaInt8 || type > vaInt32)
-                    fail(FormError::Kind::InvalidComponent,
-                         "child position must be an integer (value type " + std::to_string(type) + ")", typeAt);
-                c.childPosition = intPayload(type);
-                c.hasChildPosition = true;
-            }
-        }
+        const ComponentPrefix prefix = componentPrefix(false);
+        c.inherited = (prefix.flags & kFlagInherited) != 0;
+        c.hasChildPosition = prefix.hasPosition;
+        c.childPosition = prefix.position;
         c.className = shortString();
         c.name = shortString();
         readProperties(c.properties, depth);
@@ -207,7 +120,7 @@ private:
         case vaSet:
             v.type = FormValue::Type::Set;
             for (;;) {
-                std::string element = shortString();
+                std::string element(shortString());
                 if (element.empty())
                     break;
                 v.elements.push_back(std::move(element));
@@ -237,17 +150,7 @@ private:
         }
     }
 
-    const unsigned char* const begin_;
-    const unsigned char* p_;
-    const unsigned char* const end_;
-    const long long base_;
 };
-
-[[noreturn]] void badHeader(long long offset, const std::string& what)
-{
-    throw FormError(FormError::Kind::InvalidStreamFormat,
-                    "byte offset " + std::to_string(offset) + ": invalid stream format (" + what + ")", 0, offset);
-}
 
 template <typename List>
 const FormValue* findIn(const List& properties, std::string_view name)
@@ -265,18 +168,7 @@ const FormValue* findIn(const List& properties, std::string_view name)
 
 bool sameIdentifier(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return equalsNoCase(a, b);
 }
 
 const FormValue* FormItem::find(std::string_view name) const
@@ -326,20 +218,7 @@ FormComponent readFormData(std::string_view data)
 
 FormComponent readFormFile(std::string_view file)
 {
-    if (file.size() < 3 || static_cast<unsigned char>(file[0]) != 0xFF || file[1] != 0x0A || file[2] != 0x00)
-        badHeader(0, "form resource header expected");
-    std::size_t i = 3;
-    if (i < file.size() && static_cast<unsigned char>(file[i]) == 0xFF) {
-        i += 3; // the name given by number: 0xFF and 16 bits
-    } else {
-        const std::size_t zero = file.find('\0', i);
-        if (zero == std::string_view::npos)
-            badHeader(static_cast<long long>(i), "resource name not ended");
-        i = zero + 1;
-    }
-    i += 6; // memory flags and data size
-    if (i > file.size())
-        badHeader(static_cast<long long>(file.size()), "resource header truncated");
+    const std::size_t i = skipResourceHeader(file);
     return TreeReader(file.substr(i), static_cast<long long>(i)).run();
 }
 

@@ -18,12 +18,6 @@ using namespace detail;
 
 namespace {
 
-[[noreturn]] void badHeader(long long offset, const std::string& what)
-{
-    throw FormError(FormError::Kind::InvalidStreamFormat,
-                    "byte offset " + std::to_string(offset) + ": invalid stream format (" + what + ")", 0, offset);
-}
-
 // The class name of the root record of binary form data made by TextToBinary.
 std::string_view rootClassName(std::string_view data)
 {
@@ -71,20 +65,7 @@ void writeAll(std::ostream& output, const std::string& data)
 
 void ResourceToText(std::string_view input, std::string& output)
 {
-    if (input.size() < 3 || static_cast<unsigned char>(input[0]) != 0xFF || input[1] != 0x0A || input[2] != 0x00)
-        badHeader(0, "form resource header expected");
-    std::size_t i = 3;
-    if (i < input.size() && static_cast<unsigned char>(input[i]) == 0xFF) {
-        i += 3; // the name given by number: 0xFF and 16 bits
-    } else {
-        const std::size_t zero = input.find('\0', i);
-        if (zero == std::string_view::npos)
-            badHeader(static_cast<long long>(i), "resource name not ended");
-        i = zero + 1;
-    }
-    i += 6; // memory flags and data size
-    if (i > input.size())
-        badHeader(static_cast<long long>(input.size()), "resource header truncated");
+    const std::size_t i = skipResourceHeader(input);
     try {
         BinaryToText(input.substr(i), output);
     } catch (const FormError& e) {
