@@ -1,7 +1,6 @@
 #include "platform/IniFile.h"
+#include "platform/FileUtil.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <limits>
@@ -111,14 +110,12 @@ void IniFile::load() const
 {
     lines_.clear();
     unreadable_ = false;
-    QFile f(path_);
-    if (!f.exists())
-        return;
-    if (!f.open(QIODevice::ReadOnly)) {
-        unreadable_ = true;
+    QByteArray bytes;
+    const detail::ReadResult read = detail::readWholeFile(path_, bytes);
+    if (read != detail::ReadResult::Read) {
+        unreadable_ = read == detail::ReadResult::Unreadable;
         return;
     }
-    const QByteArray bytes = f.readAll();
     qsizetype start = 0;
     while (start < bytes.size()) {
         const qsizetype nl = bytes.indexOf('\n', start);
@@ -143,10 +140,8 @@ void IniFile::prepareWrite()
 
 void IniFile::save()
 {
-    QSaveFile f(path_);
-    const QByteArray bytes = text();
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        const QString why = f.errorString();
+    QString why;
+    if (!detail::writeFileAtomically(path_, text(), &why)) {
         load();   // memory follows the file that stayed
         throw IniError(QStringLiteral("Cannot write %1: %2").arg(path_, why).toStdString());
     }

@@ -1,9 +1,8 @@
 #include "platform/KeyStore.h"
+#include "platform/FileUtil.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
@@ -146,14 +145,12 @@ void KeyStore::load() const
 {
     keys_.clear();
     unreadable_ = false;
-    QFile f(file_);
-    if (!f.exists())
-        return;
-    if (!f.open(QIODevice::ReadOnly)) {
-        unreadable_ = true;
+    QByteArray bytes;
+    const detail::ReadResult read = detail::readWholeFile(file_, bytes);
+    if (read != detail::ReadResult::Read) {
+        unreadable_ = read == detail::ReadResult::Unreadable;
         return;
     }
-    const QByteArray bytes = f.readAll();
     auto decode = QStringDecoder(QStringDecoder::Utf8);
     const QString text = decode(bytes);
 
@@ -226,14 +223,7 @@ bool KeyStore::save()
     }
     const QFileInfo info(file_);
     QDir().mkpath(info.absolutePath());
-    QSaveFile f(file_);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(out) != out.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return detail::writeFileAtomically(file_, out);
 }
 
 KeyStore::Key* KeyStore::findKey(const QString& key)
