@@ -1,5 +1,7 @@
 #include "translation/StringFilters.h"
 
+#include "sources/TextCodec.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QFontDatabase>
@@ -11,14 +13,6 @@
 namespace lingrove::translation {
 
 namespace {
-
-// Unicode of the bytes 0x80..0x9F in Windows-1252; 0 where the code page
-// leaves the byte undefined.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 bool isDigit(QChar c)
 {
@@ -156,13 +150,8 @@ QString fromWindows1252(std::string_view bytes)
 {
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* d = out.data();
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        char16_t c = u;
-        if (u >= 0x80 && u <= 0x9F && Cp1252High[u - 0x80] != 0)
-            c = Cp1252High[u - 0x80];
-        *d++ = QChar(c);
-    }
+    for (char b : bytes)
+        *d++ = sources::windows1252ToUnicode(static_cast<uchar>(b));
     return out;
 }
 
