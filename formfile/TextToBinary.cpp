@@ -297,6 +297,10 @@ private:
             convertIndex();
         } else if (flags) {
             out_ += static_cast<char>(0xF0 | flags);
+        } else if (className.size() >= 0xF0) {
+            // A length byte of 0xF0 or more would read back as a prefix byte:
+            // such a class name gets an empty prefix before it.
+            out_ += static_cast<char>(0xF0);
         }
         writeShortString(className, headerLine);
         writeShortString(name, headerLine);

@@ -214,6 +214,23 @@ TEST(TextForm, NoLineLengthLimit)
     EXPECT_EQ(toText(binary), text);
 }
 
+TEST(TextForm, LongClassNamesReadBack)
+{
+    // A class name of 240 characters or more would have a length byte that
+    // reads as a prefix byte; an empty prefix byte goes before it instead.
+    const std::string longName = "T" + std::string(250, 'a');
+    const std::string text = "object F: " + longName + "\r\nend\r\n";
+    const std::string binary = toBinary(text);
+    ASSERT_GT(binary.size(), 6u);
+    EXPECT_EQ(static_cast<unsigned char>(binary[4]), 0xF0);
+    EXPECT_EQ(static_cast<unsigned char>(binary[5]), 251);
+    EXPECT_EQ(toText(binary), text);
+
+    const std::string shorter = "object F: T" + std::string(238, 'a') + "\r\nend\r\n";
+    EXPECT_EQ(static_cast<unsigned char>(toBinary(shorter)[4]), 239) << "no prefix below 240";
+    EXPECT_EQ(toText(toBinary(shorter)), shorter);
+}
+
 namespace {
 struct CommaDecimal : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }
