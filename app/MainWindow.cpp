@@ -614,9 +614,4 @@ void MainWindow::showError(const QString& text)
     platform::ui().error(this, text);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    return QMainWindow::eventFilter(watched, event);
-}
-
 } // namespace lingrove::app

@@ -253,7 +253,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolBar();
@@ -272,7 +271,6 @@ private:
     void finishBuild();
 
     bool shown_ = false;
-    bool closing_ = false;
 };
 
 } // namespace lingrove::app
