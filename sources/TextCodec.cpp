@@ -1,6 +1,7 @@
 #include "sources/TextCodec.h"
 
 #include "sources/pascal/PasConversion.h"
+#include "toolchain/rcscript/Cp1252.h"
 
 #include <array>
 #include <string_view>
@@ -9,22 +10,7 @@ namespace lingrove::sources {
 
 namespace {
 
-// 0x80..0x9F; the undefined bytes map to the C1 control of the same number.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 constexpr char16_t kParagraphSeparator = 0x2029;
-
-int lookupHigh(char16_t c)
-{
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c)
-            return 0x80 + i;
-    return -1;
-}
 
 // Appends the characters of the file to text, turning each break into "\n".
 template <class Chars>
@@ -87,16 +73,25 @@ EncodeError::EncodeError(const QString& message, int line, int column)
 
 QChar windows1252ToUnicode(uchar byte)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return QChar(kHigh[byte - 0x80]);
-    return QChar(static_cast<char16_t>(byte));
+    return QChar(static_cast<char16_t>(rcscript::fromCp1252(byte)));
 }
 
 int unicodeToWindows1252(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    return lookupHigh(c);
+    // Of the C1 controls, only the five bytes the code page leaves undefined
+    // stand for themselves; the others are the bytes of other characters.
+    if (c >= 0x80 && c < 0xA0)
+        return rcscript::fromCp1252(static_cast<unsigned char>(c)) == c ? c : -1;
+    return rcscript::toCp1252(c);
+}
+
+QString fromWindows1252(std::string_view bytes)
+{
+    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (char b : bytes)
+        *d++ = windows1252ToUnicode(static_cast<uchar>(b));
+    return out;
 }
 
 QByteArray lineBreakBytes(LineBreak style)

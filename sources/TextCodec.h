@@ -23,6 +23,7 @@
 #include <QList>
 #include <QString>
 #include <stdexcept>
+#include <string_view>
 
 namespace lingrove::sources {
 
@@ -52,6 +53,8 @@ private:
 QChar windows1252ToUnicode(uchar byte);
 // The byte of a character in Windows-1252, or -1 when it has none.
 int unicodeToWindows1252(char16_t c);
+// Windows-1252 bytes as text, byte for character.
+QString fromWindows1252(std::string_view bytes);
 
 DecodedText decode(const QByteArray& bytes);
 

@@ -1,5 +1,6 @@
 #include "toolchain/Codepage.h"
 
+#include "sources/TextCodec.h"
 #include "toolchain/rcscript/Cp1252.h"
 
 #include <QList>
@@ -22,16 +23,12 @@ std::string toCp1252String(const QString& text) { return encodeCp1252(text).toSt
 
 QString decodeCp1252(const QByteArray& bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
-    for (const char c : bytes)
-        out.append(QChar(static_cast<char16_t>(rcscript::fromCp1252(static_cast<unsigned char>(c)))));
-    return out;
+    return sources::fromWindows1252(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 QString decodeCp1252(const std::string& bytes)
 {
-    return decodeCp1252(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return sources::fromWindows1252(bytes);
 }
 
 QString decodeToolOutput(const QByteArray& bytes)

@@ -146,15 +146,6 @@ bool readTime(Reader& r, const QLocale& locale)
 
 } // namespace
 
-QString fromWindows1252(std::string_view bytes)
-{
-    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar* d = out.data();
-    for (char b : bytes)
-        *d++ = sources::windows1252ToUnicode(static_cast<uchar>(b));
-    return out;
-}
-
 bool isInstalledFontName(const QString& text)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))

@@ -2,6 +2,7 @@
 // The locale- and font-dependent kind tests of the string filters: installed
 // font names, numbers and dates under the current locale. The scanner gets
 // them as callbacks on Windows-1252 text.
+#include "sources/TextCodec.h"
 #include "translation/scanner/Scanner.h"
 
 #include <QLocale>
@@ -13,7 +14,7 @@ namespace lingrove::translation {
 
 // Windows-1252 bytes as text. The five bytes that code page leaves undefined
 // map to the control characters of the same code.
-QString fromWindows1252(std::string_view bytes);
+using sources::fromWindows1252;
 
 // True when text is one of the installed font families, compared exactly.
 // Needs a QGuiApplication; without one no font is known.
