@@ -33,6 +33,7 @@ class TranslationLoop;
 
 namespace lingrove::app {
 
+struct Project;
 class OptionsDialog;
 class NewProjectWizard;
 class RecentProjectsDialog;
@@ -187,7 +188,10 @@ public:
     // False when no project is open (the user is told) or the file cannot be written.
     bool Saveproject1Click();
     // The wizard's last steps, once its file is written.
-    bool startNewProject(const QString& projectFile);
+    bool startNewProject();
+    // Makes p the open project once its dictionary table is open; false
+    // (the user told why, the project as it was) when the table cannot be opened.
+    bool adoptProject(const Project& p);
     // Opens the project's dictionary table; false (the user told why) when it cannot.
     bool openDictionary();
     // "Lingrove - [ name ]"

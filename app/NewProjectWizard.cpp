@@ -189,14 +189,13 @@ bool NewProjectWizard::CreateProject()
         }
     }
 
-    QString path;
     try {
-        path = writeNewProjectFile(f);
+        writeNewProjectFile(f);
     } catch (const std::exception& e) {
         main_->showError(QString::fromUtf8(e.what()));
         return false;
     }
-    if (!main_->startNewProject(path))
+    if (!main_->startNewProject())
         return false;
     accept();
     return true;

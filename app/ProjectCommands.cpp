@@ -63,16 +63,9 @@ void MainWindow::OpenProjectFile(const QString& path)
     AppState& st = state();
     ProjectFileContents contents = readProjectFile(path);
 
-    // The dictionary is opened before the project counts as open: a table
-    // that cannot be opened leaves no half-open project behind.
     const Project previous = st.project;
-    st.project = contents.project;
-    st.project.ProjectName.clear();
-    if (!openDictionary()) {
-        st.project = previous;
+    if (!adoptProject(contents.project))
         return;
-    }
-    st.project = contents.project;
     if (!st.project.isOpen()) {
         // A file without a project name opens nothing.
         platform::ui().message(this, QString("%1 is not a project file of this program.").arg(path),
@@ -103,10 +96,24 @@ void MainWindow::OpenProjectFile(const QString& path)
     st.ResumeMode = false;
 }
 
-bool MainWindow::startNewProject(const QString& projectFile)
+bool MainWindow::adoptProject(const Project& p)
 {
-    Q_UNUSED(projectFile);
+    // The dictionary is opened before the project counts as open: a table
+    // that cannot be opened leaves no half-open project behind.
     AppState& st = state();
+    const Project previous = st.project;
+    st.project = p;
+    st.project.ProjectName.clear();
+    if (!openDictionary()) {
+        st.project = previous;
+        return false;
+    }
+    st.project = p;
+    return true;
+}
+
+bool MainWindow::startNewProject()
+{
     const NewProjectFields f = Newpro->fields();
 
     // Work on the Delphi project's files runs in the folder of its source.
@@ -124,14 +131,8 @@ bool MainWindow::startNewProject(const QString& projectFile)
     p.DestLanguage = f.destLanguage;
     p.DictionaryTable = f.table;
 
-    const Project previous = st.project;
-    st.project = p;
-    st.project.ProjectName.clear();
-    if (!openDictionary()) {
-        st.project = previous;
+    if (!adoptProject(p))
         return false;
-    }
-    st.project = p;
     Edit5->setText(p.DelphiProjectFile);
     setProjectCaption();
 
