@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/DelphiInstallation.h"
 #include "app/LibraryPath.h"
+#include "platform/FileUtil.h"
 #include "platform/KeyStore.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
@@ -21,7 +22,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -724,13 +724,7 @@ bool OptionsDialog::writeConfigFile(const QString& path, const QString& unitAlia
         return false;
     }
     const QString text = "-a\"" + unitAliases + "\"\r\n-u\"" + searchPath + "\"\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) < 0 || !file.commit()) {
-        if (why)
-            *why = file.errorString();
-        return false;
-    }
-    return true;
+    return platform::writeFileAtomically(path, text.toLatin1(), why);
 }
 
 } // namespace lingrove::app

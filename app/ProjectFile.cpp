@@ -1,10 +1,10 @@
 #include "app/ProjectFile.h"
 
+#include "platform/FileUtil.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lingrove::app {
 
@@ -32,12 +32,9 @@ QByteArray newProjectFileText(const NewProjectFields& f)
 QString writeNewProjectFile(const NewProjectFields& f)
 {
     const QString path = platform::joinPath(platform::toNative(f.folder), f.name + ".lgv");
-    // QSaveFile writes a temporary file and renames it over the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(newProjectFileText(f)) < 0 || !file.commit())
-        throw platform::IniError(QString("Cannot write the project file %1: %2")
-                                     .arg(path, file.errorString())
-                                     .toStdString());
+    QString why;
+    if (!platform::writeFileAtomically(path, newProjectFileText(f), &why))
+        throw platform::IniError(QString("Cannot write the project file %1: %2").arg(path, why).toStdString());
     return path;
 }
 

@@ -1,12 +1,12 @@
 #include "app/RecentProjects.h"
 
 #include "app/MainWindow.h"
+#include "platform/FileUtil.h"
 
 #include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace lingrove::app {
@@ -83,10 +83,10 @@ bool RecentProjectsDialog::saveFile(const QString& path, QString* why) const
     QByteArray text;
     for (const QString& e : entries())
         text += e.toUtf8() + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0 || !file.commit()) {
+    QString reason;
+    if (!platform::writeFileAtomically(path, text, &reason)) {
         if (why)
-            *why = QString("Cannot write %1: %2").arg(path, file.errorString());
+            *why = QString("Cannot write %1: %2").arg(path, reason);
         return false;
     }
     return true;

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace lingrove::platform::detail {
+namespace lingrove::platform {
+namespace detail {
 
 ReadResult readWholeFile(const QString& path, QByteArray& bytes)
 {
@@ -16,6 +17,8 @@ ReadResult readWholeFile(const QString& path, QByteArray& bytes)
     bytes = f.readAll();
     return ReadResult::Read;
 }
+
+} // namespace detail
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why)
 {
@@ -32,4 +35,4 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return ok;
 }
 
-} // namespace lingrove::platform::detail
+} // namespace lingrove::platform

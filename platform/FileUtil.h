@@ -1,9 +1,16 @@
 #pragma once
-// Whole-file reading and writing shared by the settings stores.
+// Whole-file reading and writing.
 #include <QByteArray>
 #include <QString>
 
-namespace lingrove::platform::detail {
+namespace lingrove::platform {
+
+// Writes bytes to a temporary file beside path and renames it over path.
+// On failure path is left as it was and, when why is given, it is set to the
+// reason. Every file the program writes goes through here.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why = nullptr);
+
+namespace detail {
 
 // Outcome of reading a whole file.
 enum class ReadResult {
@@ -14,9 +21,5 @@ enum class ReadResult {
 
 ReadResult readWholeFile(const QString& path, QByteArray& bytes);
 
-// Writes bytes to a temporary file beside path and renames it over path.
-// On failure path is left as it was and, when why is given, it is set to the
-// reason.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why = nullptr);
-
-} // namespace lingrove::platform::detail
+} // namespace detail
+} // namespace lingrove::platform

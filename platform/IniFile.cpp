@@ -141,7 +141,7 @@ void IniFile::prepareWrite()
 void IniFile::save()
 {
     QString why;
-    if (!detail::writeFileAtomically(path_, text(), &why)) {
+    if (!writeFileAtomically(path_, text(), &why)) {
         load();   // memory follows the file that stayed
         throw IniError(QStringLiteral("Cannot write %1: %2").arg(path_, why).toStdString());
     }

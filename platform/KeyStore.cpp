@@ -223,7 +223,7 @@ bool KeyStore::save()
     }
     const QFileInfo info(file_);
     QDir().mkpath(info.absolutePath());
-    return detail::writeFileAtomically(file_, out);
+    return writeFileAtomically(file_, out);
 }
 
 KeyStore::Key* KeyStore::findKey(const QString& key)

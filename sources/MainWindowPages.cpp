@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "formfile/FormFile.h"
+#include "platform/FileUtil.h"
 #include "platform/KeyStore.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
@@ -33,7 +34,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -290,18 +290,9 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes, QString& why)
         why = QString("%1 is read-only.").arg(path);
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = QString("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        why = QString("%1: %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        why = QString("%1: %2").arg(path, file.errorString());
+    QString reason;
+    if (!platform::writeFileAtomically(path, bytes, &reason)) {
+        why = QString("%1: %2").arg(path, reason);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "toolchain/BuildCommands.h"
 
 #include "app/AppState.h"
+#include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/UserInterface.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace lingrove::toolchain {
@@ -141,11 +141,11 @@ void BuildCommands::CompileAll()
 {
     const QString bat = compallPath();
     {
-        QSaveFile file(bat);
         const QByteArray bytes =
             QByteArray::fromStdString(rcscript::compallFile(compallLine().toStdString()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            ui().error(ctx_.parent, QStringLiteral("Cannot create file \"%1\". %2").arg(bat, file.errorString()));
+        QString why;
+        if (!platform::writeFileAtomically(bat, bytes, &why)) {
+            ui().error(ctx_.parent, QStringLiteral("Cannot create file \"%1\". %2").arg(bat, why));
             return;
         }
     }

@@ -3,6 +3,7 @@
 #include "toolchain/BuildCommands.h"
 
 #include "app/AppState.h"
+#include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/UserInterface.h"
@@ -13,7 +14,6 @@
 #include "toolchain/rcscript/ResourceDirective.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -188,9 +188,9 @@ AddOutcome BuildCommands::AddResDatei(const QString& resFileName, bool removeOld
         ui().error(ctx_.parent, QStringLiteral("Cannot write \"%1\": %2").arg(path, QString::fromUtf8(e.what())));
         return AddOutcome::WriteFailed;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ui().error(ctx_.parent, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    QString why;
+    if (!platform::writeFileAtomically(path, bytes, &why)) {
+        ui().error(ctx_.parent, QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
         return AddOutcome::WriteFailed;
     }
     if (ctx_.reloadProjectSource) {

@@ -1,6 +1,7 @@
 #include "toolchain/VersWizard.h"
 
 #include "app/AppState.h"
+#include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
 #include "toolchain/BuildCommands.h"
@@ -24,7 +25,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -357,10 +357,9 @@ void TVers::CreateClick()
     const QString scriptPath = platform::joinPath(platform::folderOf(platform::toNative(dpr)), scriptName);
     {
         const std::string text = rcscript::scriptText(rcscript::CreateRC(f));
-        QSaveFile file(scriptPath);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
-            ui().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(scriptPath, file.errorString()));
+        QString why;
+        if (!platform::writeFileAtomically(scriptPath, QByteArray::fromStdString(text), &why)) {
+            ui().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(scriptPath, why));
             reject();
             return;
         }
