@@ -1,6 +1,8 @@
 #pragma once
 // A command of lingrove-cli. Each cmd_*.cpp registers its commands with a
 // static Registrar; main() dispatches on the first argument.
+#include "formfile/FileIO.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,10 +24,8 @@ struct Registrar {
     explicit Registrar(Command c) { commands().push_back(std::move(c)); }
 };
 
-// Write data to path through a temporary file beside it and a rename, so that
-// a failure never leaves a half-written file. False (with why) on failure.
-bool writeFileAtomically(const std::string& path, const std::string& data, std::string* why);
-// Read a whole file. False (with why) on failure.
-bool readFile(const std::string& path, std::string& data, std::string* why);
+// Whole files: read, and written through a temporary file and a rename.
+using formfile::readFile;
+using formfile::writeFileAtomically;
 
 } // namespace lingrove::cli

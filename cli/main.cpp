@@ -1,13 +1,8 @@
 #include "cli/Command.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-#include <unistd.h>
 
 namespace lingrove::cli {
 
@@ -15,53 +10,6 @@ std::vector<Command>& commands()
 {
     static std::vector<Command> all;
     return all;
-}
-
-bool readFile(const std::string& path, std::string& data, std::string* why)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (why)
-            *why = path + ": cannot open: " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) {
-        if (why)
-            *why = path + ": cannot read";
-        return false;
-    }
-    data = std::move(buf).str();
-    return true;
-}
-
-bool writeFileAtomically(const std::string& path, const std::string& data, std::string* why)
-{
-    const std::string temp = path + ".lingrove-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            if (why)
-                *why = temp + ": cannot create: " + std::strerror(errno);
-            return false;
-        }
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            if (why)
-                *why = temp + ": cannot write";
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        if (why)
-            *why = path + ": cannot replace: " + std::strerror(errno);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace lingrove::cli

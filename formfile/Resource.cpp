@@ -1,16 +1,12 @@
 // The resource header around binary form data, the stream forms of the
 // converters and the conversion of whole files.
+#include "formfile/FileIO.h"
 #include "formfile/FormFile.h"
 #include "formfile/Internal.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <istream>
 #include <iterator>
-#include <random>
-#include <sstream>
+#include <ostream>
 
 namespace lingrove::formfile {
 
@@ -137,16 +133,8 @@ bool convertFormFile(const std::string& src, const std::string& dst, Direction d
     };
 
     std::string input;
-    {
-        std::ifstream in(src, std::ios::binary);
-        if (!in)
-            return failed(src + ": cannot open: " + std::strerror(errno));
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        if (in.bad())
-            return failed(src + ": cannot read");
-        input = std::move(buffer).str();
-    }
+    if (!readFile(src, input, why))
+        return false;
 
     std::string output;
     try {
@@ -159,30 +147,7 @@ bool convertFormFile(const std::string& src, const std::string& dst, Direction d
     } catch (const std::bad_alloc&) {
         return failed(src + ": out of memory");
     }
-
-    // A temporary file beside the destination, renamed over it at the end.
-    std::random_device random;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    const std::string temp = dst + suffix;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return failed(temp + ": cannot create: " + std::strerror(errno));
-        out.write(output.data(), static_cast<std::streamsize>(output.size()));
-        out.close();
-        if (!out) {
-            std::remove(temp.c_str());
-            return failed(temp + ": cannot write");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, dst, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return failed(dst + ": cannot replace: " + ec.message());
-    }
-    return true;
+    return writeFileAtomically(dst, output, why);
 }
 
 } // namespace lingrove::formfile
