@@ -34,7 +34,7 @@ QString writeNewProjectFile(const NewProjectFields& f)
     const QString path = platform::joinPath(platform::toNative(f.folder), f.name + ".lgv");
     QString why;
     if (!platform::writeFileAtomically(path, newProjectFileText(f), &why))
-        throw platform::IniError(QString("Cannot write the project file %1: %2").arg(path, why).toStdString());
+        throw platform::IniError(QString("Cannot write the project file. %1").arg(why).toStdString());
     return path;
 }
 

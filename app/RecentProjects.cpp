@@ -86,7 +86,7 @@ bool RecentProjectsDialog::saveFile(const QString& path, QString* why) const
     QString reason;
     if (!platform::writeFileAtomically(path, text, &reason)) {
         if (why)
-            *why = QString("Cannot write %1: %2").arg(path, reason);
+            *why = reason;
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 // A command of lingrove-cli. Each cmd_*.cpp registers its commands with a
 // static Registrar; main() dispatches on the first argument.
+#include "core/io/Files.h"
 #include "formfile/FileIO.h"
 
 #include <functional>
@@ -24,8 +25,9 @@ struct Registrar {
     explicit Registrar(Command c) { commands().push_back(std::move(c)); }
 };
 
-// Whole files: read, and written through a temporary file and a rename.
+// Whole files: read, and written through a temporary file and a rename;
+// "-" and "/dev/stdout" as output write standard output.
 using formfile::readFile;
-using formfile::writeFileAtomically;
+using io::writeOutput;
 
 } // namespace lingrove::cli

@@ -33,7 +33,7 @@ int convert(const std::string& commandName, Converter converter, const std::vect
         std::cerr << "lingrove-cli " << commandName << ": " << in << ": out of memory\n";
         return 1;
     }
-    if (!lingrove::cli::writeFileAtomically(out, output, &why)) {
+    if (!lingrove::cli::writeOutput(out, output, &why)) {
         std::cerr << "lingrove-cli " << commandName << ": " << why << "\n";
         return 1;
     }

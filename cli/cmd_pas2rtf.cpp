@@ -57,7 +57,7 @@ int pas2rtf(const std::vector<std::string>& args)
         std::cerr << "pas2rtf: " << files[0] << ": " << e.what() << "\n";
         return 1;
     }
-    if (!cli::writeFileAtomically(files[1], rtf, &why)) {
+    if (!cli::writeOutput(files[1], rtf, &why)) {
         std::cerr << "pas2rtf: " << why << "\n";
         return 1;
     }

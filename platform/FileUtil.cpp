@@ -1,37 +1,37 @@
 #include "platform/FileUtil.h"
 
+#include "core/io/Files.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace lingrove::platform {
-namespace detail {
 
-ReadResult readWholeFile(const QString& path, QByteArray& bytes)
+ReadResult readFile(const QString& path, QByteArray& bytes, QString* why)
 {
-    bytes.clear();
-    QFile f(path);
-    if (!f.exists())
+    std::string data;
+    std::string reason;
+    const io::ReadResult result = io::readFile(QFile::encodeName(path).toStdString(), data, &reason);
+    bytes = result == io::ReadResult::Read ? QByteArray::fromStdString(data) : QByteArray();
+    if (result != io::ReadResult::Read && why)
+        *why = QFile::decodeName(reason.c_str());
+    switch (result) {
+    case io::ReadResult::Read:
+        return ReadResult::Read;
+    case io::ReadResult::Missing:
         return ReadResult::Missing;
-    if (!f.open(QIODevice::ReadOnly))
-        return ReadResult::Unreadable;
-    bytes = f.readAll();
-    return ReadResult::Read;
+    case io::ReadResult::Failed:
+        break;
+    }
+    return ReadResult::Failed;
 }
-
-} // namespace detail
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why)
 {
-    QSaveFile f(path);
-    bool ok = f.open(QIODevice::WriteOnly);
-    if (ok && f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        ok = false;
-    }
-    if (ok)
-        ok = f.commit();
+    std::string reason;
+    const bool ok = io::replaceFile(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), std::size_t(bytes.size())), &reason);
     if (!ok && why)
-        *why = f.errorString();
+        *why = QFile::decodeName(reason.c_str());
     return ok;
 }
 

@@ -111,9 +111,9 @@ void IniFile::load() const
     lines_.clear();
     unreadable_ = false;
     QByteArray bytes;
-    const detail::ReadResult read = detail::readWholeFile(path_, bytes);
-    if (read != detail::ReadResult::Read) {
-        unreadable_ = read == detail::ReadResult::Unreadable;
+    const ReadResult read = readFile(path_, bytes);
+    if (read != ReadResult::Read) {
+        unreadable_ = read == ReadResult::Failed;
         return;
     }
     qsizetype start = 0;
@@ -143,7 +143,7 @@ void IniFile::save()
     QString why;
     if (!writeFileAtomically(path_, text(), &why)) {
         load();   // memory follows the file that stayed
-        throw IniError(QStringLiteral("Cannot write %1: %2").arg(path_, why).toStdString());
+        throw IniError(why.toStdString());
     }
 }
 

@@ -1,10 +1,14 @@
 #include "platform/KeyStore.h"
 #include "platform/FileUtil.h"
 
+#include "core/text/Windows1252.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringDecoder>
+
+#include <sys/stat.h>
 
 
 namespace lingrove::platform {
@@ -18,15 +22,25 @@ QString normalizeKey(const QString& key)
     return parts.join(u'\\');
 }
 
-QString parentOf(const QString& normalized)
+// Key paths and value names are looked up by their case-folded form.
+QString folded(const QString& name)
 {
-    const qsizetype cut = normalized.lastIndexOf(u'\\');
-    return cut < 0 ? QString() : normalized.left(cut);
+    return name.toCaseFolded();
 }
 
-bool sameName(const QString& a, const QString& b)
+// A line as text: UTF-8 when it is well-formed UTF-8, else Windows-1252.
+QString decodeLine(const char* data, qsizetype size)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    const std::string_view bytes(data, std::size_t(size));
+    if (text::isValidUtf8(bytes))
+        return QString::fromUtf8(data, size);
+    QString out;
+    out.reserve(size);
+    for (const char c : bytes) {
+        const char32_t cp = text::fromWindows1252(static_cast<unsigned char>(c));
+        out += QChar(char16_t(cp));
+    }
+    return out;
 }
 
 enum class Field { KeyPath, Name, Value };
@@ -141,42 +155,102 @@ void KeyStore::reload()
     load();
 }
 
+KeyStore::Stamp KeyStore::currentStamp() const
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(file_).constData(), &st) != 0)
+        return {};
+    return Stamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
+                 qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                 qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
+void KeyStore::refresh() const
+{
+    const Stamp now = currentStamp();
+    if (now.inode < 0 || now != stamp_)
+        load();
+}
+
 void KeyStore::load() const
 {
     keys_.clear();
+    keyIndex_.clear();
     unreadable_ = false;
+    damage_ = {};
+    stamp_ = currentStamp();
     QByteArray bytes;
-    const detail::ReadResult read = detail::readWholeFile(file_, bytes);
-    if (read != detail::ReadResult::Read) {
-        unreadable_ = read == detail::ReadResult::Unreadable;
+    const ReadResult read = readFile(file_, bytes);
+    if (read != ReadResult::Read) {
+        unreadable_ = read == ReadResult::Failed;
         return;
     }
-    auto decode = QStringDecoder(QStringDecoder::Utf8);
-    const QString text = decode(bytes);
+    parse(bytes);
+    if (damage_.lines > 0)
+        keepDamagedCopy(bytes);
+}
 
-    auto* self = const_cast<KeyStore*>(this);
+void KeyStore::parse(const QByteArray& bytes) const
+{
+    auto damaged = [this](int line, const QString& reason) {
+        if (damage_.lines++ == 0) {
+            damage_.line = line;
+            damage_.reason = reason;
+        }
+    };
     Key* current = nullptr;   // points into keys_ until the next key is added
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    bool skipping = false;    // after a damaged heading: its values have no key to go to
+    int lineNumber = 0;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        ++lineNumber;
+        qsizetype length = end - start;
+        if (length > 0 && bytes[end - 1] == '\r')
+            --length;
+        const qsizetype at = start;
+        start = next;
+        if (length > kMaxLineBytes) {
+            damaged(lineNumber, QStringLiteral("a line longer than %1 bytes").arg(kMaxLineBytes));
+            continue;
+        }
+        const QString text = decodeLine(bytes.constData() + at, length);
+        const QStringView line(text);
         if (line.isEmpty() || line.front() == u';')
             continue;
         if (line.front() == u'[') {
-            const qsizetype close = line.lastIndexOf(u']');
             current = nullptr;
-            if (close < 1)
-                continue;   // damaged header: its values have no key to go to
-            const QString path = normalizeKey(unescape(line.mid(1, close - 1).toString()));
-            if (path.isEmpty())
+            skipping = true;
+            const qsizetype close = line.lastIndexOf(u']');
+            if (close < 1) {
+                damaged(lineNumber, QStringLiteral("a key heading without its closing \"]\""));
                 continue;
-            current = &keys_[self->ensureKey(path)];
+            }
+            const QString path = normalizeKey(unescape(line.mid(1, close - 1).toString()));
+            if (path.isEmpty()) {
+                damaged(lineNumber, QStringLiteral("a key heading without a name"));
+                continue;
+            }
+            if (path.count(u'\\') >= kMaxKeyDepth) {
+                damaged(lineNumber, QStringLiteral("a key of more than %1 levels").arg(kMaxKeyDepth));
+                continue;
+            }
+            current = &keys_[ensureKey(path)];
+            skipping = false;
             continue;
         }
-        if (!current)
+        if (!current) {
+            if (!skipping)
+                damaged(lineNumber, QStringLiteral("a value before the first key"));
             continue;
+        }
         const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0 || line.size() < eq + 3 || line[eq + 2] != u':')
+        if (eq < 0 || line.size() < eq + 3 || line[eq + 2] != u':') {
+            damaged(lineNumber, QStringLiteral("neither a key, a value nor a comment"));
             continue;
+        }
         Value v;
         v.name = unescape(line.left(eq).toString());
         const QChar type = line[eq + 1];
@@ -186,23 +260,50 @@ void KeyStore::load() const
         } else if (type == u'i') {
             bool ok = false;
             const qint64 n = data.toLongLong(&ok);
-            if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+            if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max()) {
+                damaged(lineNumber, QStringLiteral("an integer value that is not a 32-bit number"));
                 continue;
+            }
             v.isInteger = true;
             v.number = qint32(n);
             v.text = QString::number(v.number);
         } else {
+            damaged(lineNumber, QStringLiteral("a value of an unknown type"));
             continue;
         }
-        auto it = std::find_if(current->values.begin(), current->values.end(),
-                               [&](const Value& o) { return sameName(o.name, v.name); });
-        if (it != current->values.end()) {
-            v.name = it->name;
-            *it = v;   // a later line for the same name wins
-        } else {
-            current->values.append(v);
+        putValue(*current, std::move(v));   // a later line for the same name wins
+    }
+}
+
+// The file as it was goes to "<file>.damaged" (or the first free
+// "<file>.damaged.N" when an older, different copy is there), before a later
+// change writes the file without the lines that could not be read.
+void KeyStore::keepDamagedCopy(const QByteArray& bytes) const
+{
+    for (int n = 1; n < 100; ++n) {
+        const QString copy = file_ + QStringLiteral(".damaged") + (n == 1 ? QString() : QStringLiteral(".%1").arg(n));
+        QByteArray existing;
+        const ReadResult read = readFile(copy, existing);
+        if (read == ReadResult::Read && existing == bytes) {
+            damage_.keptAs = copy;
+            return;
+        }
+        if (read == ReadResult::Missing) {
+            if (writeFileAtomically(copy, bytes))
+                damage_.keptAs = copy;
+            break;
         }
     }
+    if (damage_.keptAs.isEmpty())
+        unreadable_ = true;   // what could not be kept is not overwritten either
+}
+
+void KeyStore::rebuildIndex() const
+{
+    keyIndex_.clear();
+    keyIndex_.reserve(keys_.size());
+    for (qsizetype i = 0; i < keys_.size(); ++i)
+        keyIndex_.insert(folded(keys_[i].path), i);
 }
 
 bool KeyStore::save()
@@ -223,16 +324,18 @@ bool KeyStore::save()
     }
     const QFileInfo info(file_);
     QDir().mkpath(info.absolutePath());
-    return writeFileAtomically(file_, out);
+    if (!writeFileAtomically(file_, out)) {
+        load();   // the store holds what the file still holds
+        return false;
+    }
+    stamp_ = currentStamp();
+    return true;
 }
 
 KeyStore::Key* KeyStore::findKey(const QString& key)
 {
-    const QString path = normalizeKey(key);
-    for (Key& k : keys_)
-        if (sameName(k.path, path))
-            return &k;
-    return nullptr;
+    const auto it = keyIndex_.constFind(folded(normalizeKey(key)));
+    return it == keyIndex_.cend() ? nullptr : &keys_[*it];
 }
 
 const KeyStore::Key* KeyStore::findKey(const QString& key) const
@@ -240,43 +343,60 @@ const KeyStore::Key* KeyStore::findKey(const QString& key) const
     return const_cast<KeyStore*>(this)->findKey(key);
 }
 
-qsizetype KeyStore::ensureKey(const QString& normalized)
+qsizetype KeyStore::ensureKey(const QString& normalized) const
 {
-    for (qsizetype i = 0; i < keys_.size(); ++i)
-        if (sameName(keys_[i].path, normalized))
-            return i;
-    const QString parent = parentOf(normalized);
-    QString path = normalized;
-    if (!parent.isEmpty()) {
-        // The leading parts keep the spelling the parent key has.
-        const qsizetype p = ensureKey(parent);
-        path = keys_[p].path + normalized.mid(parent.size());
+    if (const auto it = keyIndex_.constFind(folded(normalized)); it != keyIndex_.cend())
+        return *it;
+    // From the root down: each missing level is added below its parent, and
+    // the leading parts keep the spelling the parent key has.
+    qsizetype parent = -1;
+    for (qsizetype from = 0;;) {
+        qsizetype cut = normalized.indexOf(u'\\', from);
+        if (cut < 0)
+            cut = normalized.size();
+        const QString foldedPrefix = folded(normalized.left(cut));
+        auto it = keyIndex_.constFind(foldedPrefix);
+        if (it == keyIndex_.cend()) {
+            const QString part = normalized.mid(from, cut - from);
+            keys_.append(Key{parent < 0 ? part : keys_[parent].path + u'\\' + part, {}, {}});
+            it = keyIndex_.insert(foldedPrefix, keys_.size() - 1);
+        }
+        parent = *it;
+        if (cut == normalized.size())
+            return parent;
+        from = cut + 1;
     }
-    keys_.append(Key{path, {}});
-    return keys_.size() - 1;
+}
+
+void KeyStore::putValue(Key& key, Value v)
+{
+    const QString name = folded(v.name);
+    if (const auto it = key.valueIndex.constFind(name); it != key.valueIndex.cend()) {
+        Value& old = key.values[*it];
+        v.name = old.name;   // the first spelling of a name stays
+        old = std::move(v);
+        return;
+    }
+    key.values.append(std::move(v));
+    key.valueIndex.insert(name, key.values.size() - 1);
 }
 
 bool KeyStore::keyExists(const QString& key) const
 {
-    load();
+    refresh();
     return !normalizeKey(key).isEmpty() && findKey(key) != nullptr;
 }
 
 bool KeyStore::createKey(const QString& key)
 {
     const QString path = normalizeKey(key);
-    if (path.isEmpty())
+    if (path.isEmpty() || path.count(u'\\') >= kMaxKeyDepth)
         return false;
-    load();
+    refresh();
     if (findKey(path))
         return true;
-    const QList<Key> before = keys_;
     ensureKey(path);
-    if (!save()) {
-        keys_ = before;
-        return false;
-    }
-    return true;
+    return save();
 }
 
 bool KeyStore::deleteKey(const QString& key)
@@ -284,30 +404,30 @@ bool KeyStore::deleteKey(const QString& key)
     const QString path = normalizeKey(key);
     if (path.isEmpty())
         return false;
-    load();
+    refresh();
     const Key* k = findKey(path);
     if (!k)
         return false;
-    const QString prefix = k->path + u'\\';
-    const QList<Key> before = keys_;
+    const QString prefix = folded(k->path) + u'\\';
+    const QString self = folded(k->path);
     keys_.removeIf([&](const Key& o) {
-        return sameName(o.path, path) || o.path.startsWith(prefix, Qt::CaseInsensitive);
+        const QString p = folded(o.path);
+        return p == self || p.startsWith(prefix);
     });
-    if (!save()) {
-        keys_ = before;
+    rebuildIndex();
+    if (!save())
         throw KeyStoreError(QStringLiteral("Failed to delete key %1").arg(key).toStdString());
-    }
     return true;
 }
 
 QStringList KeyStore::subKeys(const QString& key) const
 {
-    load();
+    refresh();
     const QString path = normalizeKey(key);
-    const QString prefix = path.isEmpty() ? QString() : path + u'\\';
+    const QString prefix = path.isEmpty() ? QString() : folded(path) + u'\\';
     QStringList names;
     for (const Key& k : std::as_const(keys_)) {
-        if (k.path.size() <= prefix.size() || !k.path.startsWith(prefix, Qt::CaseInsensitive))
+        if (k.path.size() <= prefix.size() || !folded(k.path).startsWith(prefix))
             continue;
         const QString rest = k.path.mid(prefix.size());
         if (!rest.contains(u'\\'))
@@ -318,7 +438,7 @@ QStringList KeyStore::subKeys(const QString& key) const
 
 QStringList KeyStore::valueNames(const QString& key) const
 {
-    load();
+    refresh();
     QStringList names;
     if (const Key* k = findKey(key))
         for (const Value& v : k->values)
@@ -328,31 +448,27 @@ QStringList KeyStore::valueNames(const QString& key) const
 
 bool KeyStore::valueExists(const QString& key, const QString& name) const
 {
-    load();
+    refresh();
     const Key* k = findKey(key);
-    if (!k)
-        return false;
-    return std::any_of(k->values.begin(), k->values.end(),
-                       [&](const Value& v) { return sameName(v.name, name); });
+    return k && k->valueIndex.contains(folded(name));
 }
 
 QString KeyStore::readString(const QString& key, const QString& name) const
 {
-    load();
+    refresh();
     if (const Key* k = findKey(key))
-        for (const Value& v : k->values)
-            if (sameName(v.name, name))
-                return v.text;
+        if (const auto it = k->valueIndex.constFind(folded(name)); it != k->valueIndex.cend())
+            return k->values[*it].text;
     return {};
 }
 
 qint32 KeyStore::readInteger(const QString& key, const QString& name) const
 {
-    load();
+    refresh();
     if (const Key* k = findKey(key))
-        for (const Value& v : k->values)
-            if (sameName(v.name, name) && v.isInteger)
-                return v.number;
+        if (const auto it = k->valueIndex.constFind(folded(name)); it != k->valueIndex.cend())
+            if (k->values[*it].isInteger)
+                return k->values[*it].number;
     throw KeyStoreError(QStringLiteral("Invalid data type for '%1'").arg(name).toStdString());
 }
 
@@ -362,23 +478,12 @@ void KeyStore::setValue(const QString& key, Value v)
     const auto fail = [&] {
         return KeyStoreError(QStringLiteral("Failed to set data for '%1'").arg(v.name).toStdString());
     };
-    if (path.isEmpty())
+    if (path.isEmpty() || path.count(u'\\') >= kMaxKeyDepth)
         throw fail();
-    load();
-    const QList<Key> before = keys_;
-    Key& k = keys_[ensureKey(path)];
-    auto it = std::find_if(k.values.begin(), k.values.end(),
-                           [&](const Value& o) { return sameName(o.name, v.name); });
-    if (it != k.values.end()) {
-        v.name = it->name;   // the first spelling of a name stays
-        *it = v;
-    } else {
-        k.values.append(v);
-    }
-    if (!save()) {
-        keys_ = before;
+    refresh();
+    putValue(keys_[ensureKey(path)], v);
+    if (!save())
         throw fail();
-    }
 }
 
 void KeyStore::writeString(const QString& key, const QString& name, const QString& value)

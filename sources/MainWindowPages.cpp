@@ -292,7 +292,7 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes, QString& why)
     }
     QString reason;
     if (!platform::writeFileAtomically(path, bytes, &reason)) {
-        why = QString("%1: %2").arg(path, reason);
+        why = reason;
         return false;
     }
     return true;

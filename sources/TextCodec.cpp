@@ -1,7 +1,7 @@
 #include "sources/TextCodec.h"
 
 #include "sources/pascal/PasConversion.h"
-#include "toolchain/rcscript/Cp1252.h"
+#include "core/text/Windows1252.h"
 
 #include <array>
 #include <string_view>
@@ -73,7 +73,7 @@ EncodeError::EncodeError(const QString& message, int line, int column)
 
 QChar windows1252ToUnicode(uchar byte)
 {
-    return QChar(static_cast<char16_t>(rcscript::fromCp1252(byte)));
+    return QChar(static_cast<char16_t>(text::fromWindows1252(byte)));
 }
 
 int unicodeToWindows1252(char16_t c)
@@ -81,8 +81,8 @@ int unicodeToWindows1252(char16_t c)
     // Of the C1 controls, only the five bytes the code page leaves undefined
     // stand for themselves; the others are the bytes of other characters.
     if (c >= 0x80 && c < 0xA0)
-        return rcscript::fromCp1252(static_cast<unsigned char>(c)) == c ? c : -1;
-    return rcscript::toCp1252(c);
+        return text::fromWindows1252(static_cast<unsigned char>(c)) == c ? c : -1;
+    return text::toWindows1252(c);
 }
 
 QString fromWindows1252(std::string_view bytes)

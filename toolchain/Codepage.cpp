@@ -1,7 +1,7 @@
 #include "toolchain/Codepage.h"
 
 #include "sources/TextCodec.h"
-#include "toolchain/rcscript/Cp1252.h"
+#include "core/text/Windows1252.h"
 
 #include <QList>
 #include <QStringDecoder>
@@ -13,7 +13,7 @@ QByteArray encodeCp1252(const QString& text)
     QByteArray out;
     out.reserve(text.size());
     for (const char32_t cp : text.toUcs4()) {
-        const int b = rcscript::toCp1252(cp);
+        const int b = text::toWindows1252(cp);
         out.append(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;

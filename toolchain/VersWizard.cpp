@@ -8,7 +8,7 @@
 #include "toolchain/Codepage.h"
 #include "toolchain/VerPrev.h"
 #include "toolchain/Zeichentab.h"
-#include "toolchain/rcscript/Cp1252.h"
+#include "core/text/Windows1252.h"
 #include "toolchain/rcscript/Tables.h"
 #include "toolchain/rcscript/VersionScript.h"
 
@@ -77,7 +77,7 @@ QString upperCaseName(const QString& text)
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
-        const int b = rcscript::toCp1252(c.unicode());
+        const int b = text::toWindows1252(c.unicode());
         if (b >= 0)
             out += decodeCp1252(rcscript::upperResourceName(std::string(1, static_cast<char>(b))));
         else

@@ -1,6 +1,6 @@
 #include "toolchain/Zeichentab.h"
 
-#include "toolchain/rcscript/Cp1252.h"
+#include "core/text/Windows1252.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -18,7 +18,7 @@ constexpr int kGrid = 16 * kCell + 1;
 
 QString TZeichentab::cellText(int code)
 {
-    const char32_t cp = rcscript::fromCp1252(static_cast<unsigned char>(code & 0xFF));
+    const char32_t cp = text::fromWindows1252(static_cast<unsigned char>(code & 0xFF));
     return QString(QChar(static_cast<char16_t>(cp)));
 }
 

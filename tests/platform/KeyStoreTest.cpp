@@ -166,9 +166,68 @@ TEST_F(KeyStoreTest, DamagedFileReadsWhatItCan)
     EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Broken")));
     EXPECT_FALSE(store.valueExists(QStringLiteral("Good\\Key"), QStringLiteral("Lost")));
     EXPECT_EQ(store.readString(QStringLiteral("Other"), QStringLiteral("X")), QStringLiteral("y"));
+
+    // The first bad line is reported, and the file as it was is kept.
+    EXPECT_EQ(store.damage().line, 1);
+    EXPECT_EQ(store.damage().lines, 8);
+    EXPECT_EQ(store.damage().reason, QStringLiteral("a value before the first key"));
+    EXPECT_EQ(store.damage().keptAs, file() + QStringLiteral(".damaged"));
+    const QByteArray original = fileBytes();
     // Writing repairs the file.
     store.writeInteger(QStringLiteral("Good\\Key"), QStringLiteral("Number"), 4);
-    EXPECT_EQ(KeyStore(file()).readInteger(QStringLiteral("good\\key"), QStringLiteral("number")), 4);
+    KeyStore repaired(file());
+    EXPECT_EQ(repaired.readInteger(QStringLiteral("good\\key"), QStringLiteral("number")), 4);
+    EXPECT_EQ(repaired.damage().line, 0);
+    QFile kept(store.damage().keptAs);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), original);
+}
+
+TEST_F(KeyStoreTest, HostileFilesNeitherCrashNorStall)
+{
+    // A key of 100,000 parts, a line of 1 MB, and 50,000 keys with values.
+    QByteArray deep = "[" + QByteArray("a\\").repeated(100000) + "b]\nX=s:deep\n";
+    QByteArray many = "[Top]\nName=s:kept\n";
+    for (int i = 0; i < 50000; ++i)
+        many += "[Top\\K" + QByteArray::number(i) + "]\nV=i:" + QByteArray::number(i) + "\n";
+    writeBytes(deep + "[Long]\nV=s:" + QByteArray(1 << 20, 'x') + "\n" + many);
+    KeyStore store(file());
+    EXPECT_EQ(store.damage().line, 1);
+    EXPECT_EQ(store.damage().reason, QStringLiteral("a line longer than 65536 bytes"));
+    EXPECT_EQ(store.readString(QStringLiteral("Top"), QStringLiteral("Name")), QStringLiteral("kept"));
+    EXPECT_EQ(store.readInteger(QStringLiteral("top\\k49999"), QStringLiteral("v")), 49999);
+    EXPECT_EQ(store.subKeys(QStringLiteral("Top")).size(), 50000);
+    EXPECT_FALSE(store.valueExists(QStringLiteral("Long"), QStringLiteral("V")));
+    const QString tooDeep = QStringLiteral("k\\").repeated(KeyStore::kMaxKeyDepth) + QStringLiteral("x");
+    EXPECT_FALSE(store.createKey(tooDeep));
+    EXPECT_THROW(store.writeString(tooDeep, QStringLiteral("V"), QStringLiteral("x")), KeyStoreError);
+
+    // Random bytes: nothing read, but the file is kept, not silently replaced.
+    QByteArray noise(4096, 0);
+    quint32 seed = 7;
+    for (char& c : noise)
+        c = char((seed = seed * 1103515245 + 12345) >> 24);
+    writeBytes(noise);
+    KeyStore random(file());
+    EXPECT_GT(random.damage().line, 0);
+    random.writeString(kSettings, QStringLiteral("Compiler"), QStringLiteral("x"));
+    QFile kept(random.damage().keptAs);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), noise);
+}
+
+TEST_F(KeyStoreTest, EightBitLinesAreReadAsWindows1252)
+{
+    writeBytes("[Software\\Borland]\r\nRoot=s:C:\\\xDC" "bersetzung \x80\r\nUtf8=s:C:\\\xC3\x9C\r\n");
+    KeyStore store(file());
+    EXPECT_EQ(store.damage().line, 0);
+    EXPECT_EQ(store.readString(QStringLiteral("Software\\Borland"), QStringLiteral("Root")),
+              QStringLiteral("C:\\\u00DCbersetzung \u20AC"));
+    EXPECT_EQ(store.readString(QStringLiteral("Software\\Borland"), QStringLiteral("Utf8")),
+              QStringLiteral("C:\\\u00DC"));
+    store.writeInteger(QStringLiteral("Software\\Borland"), QStringLiteral("N"), 1);
+    EXPECT_EQ(KeyStore(file()).readString(QStringLiteral("Software\\Borland"), QStringLiteral("Root")),
+              QStringLiteral("C:\\\u00DCbersetzung \u20AC"));
 }
 
 TEST_F(KeyStoreTest, UnwritableFileFailsAndKeepsTheStore)

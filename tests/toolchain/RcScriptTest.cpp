@@ -1,5 +1,4 @@
 #include "toolchain/rcscript/BatchLine.h"
-#include "toolchain/rcscript/Cp1252.h"
 #include "toolchain/rcscript/ResourceDirective.h"
 #include "toolchain/rcscript/Tables.h"
 #include "toolchain/rcscript/VersionScript.h"
@@ -204,14 +203,4 @@ TEST(ResourceDirective, RecognisesDirectivesOnly)
     EXPECT_FALSE(isResourceDirective("{$RANGECHECKS ON}"));
     EXPECT_FALSE(isResourceDirective("{$I x.inc}"));
     EXPECT_FALSE(isResourceDirective("begin"));
-}
-
-TEST(Cp1252, EveryByteRoundTrips)
-{
-    for (int b = 0; b < 256; ++b)
-        EXPECT_EQ(toCp1252(fromCp1252(static_cast<unsigned char>(b))), b);
-    EXPECT_EQ(fromCp1252(0x80), U'\u20AC');
-    EXPECT_EQ(toCp1252(U'\u2122'), 0x99);
-    EXPECT_EQ(toCp1252(0x80), 0x80);   // Latin-1 reading of the byte
-    EXPECT_EQ(toCp1252(U'\u0416'), -1);
 }

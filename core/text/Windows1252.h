@@ -4,14 +4,19 @@
 // map to the control characters of the same number, as Windows maps them, so
 // every byte survives a round trip.
 #include <string>
+#include <string_view>
 
-namespace lingrove::rcscript {
+namespace lingrove::text {
 
 // The Unicode code point of a byte.
-char32_t fromCp1252(unsigned char byte);
+char32_t fromWindows1252(unsigned char byte);
 // The byte of a code point; -1 when code page 1252 has no such character.
 // U+0080..U+009F map back to their own number, so text decoded as Latin-1
 // comes back unchanged as well.
-int toCp1252(char32_t codePoint);
+int toWindows1252(char32_t codePoint);
 
-} // namespace lingrove::rcscript
+// True when bytes are well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
+} // namespace lingrove::text
