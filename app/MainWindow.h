@@ -205,13 +205,13 @@ public:
     QWidget* CreateNewPage(const QString& name);
     bool PASLaden(QTextEdit* editor, const QString& fileName);
     bool DFMLaden(QTextEdit* editor, const QString& fileName);
+    // Shows the bytes of fileName (a source, or a form's text form) in editor.
+    bool showPage(QTextEdit* editor, const QByteArray& bytes, const QString& fileName);
     void OpenSourcePage(const QString& name);
     void DateiLaden1();
     void DeletePage();
     void DeletePages();
     void GetPosition(QTextEdit* editor);
-    bool ConvertFormFile(const QString& fileName, int direction, QString* why = nullptr);
-    QString lastConvertedFile;
     void AlteDatei(const QString& fileName);
     void DatenLesen();
     void Dateinamen();

@@ -258,44 +258,12 @@ private:
     QHash<QString, QHash<QString, QString>> listings_;
 };
 
-bool readWholeFile(const QString& path, QByteArray& bytes, QString& why)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-// A file that must not be replaced: not writable for us, or without the
-// owner's write permission (the read-only attribute of Windows; a rename
-// would replace it even so).
-bool isReadOnly(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
-}
-
 // Writes bytes over path through a temporary file beside it and a rename, so
-// that a failed write leaves the previous file as it was.
+// that a failed write leaves the previous file as it was. Read-only files
+// are refused.
 bool writeFileSafely(const QString& path, const QByteArray& bytes, QString& why)
 {
-    if (isReadOnly(path)) {
-        why = QString("%1 is read-only.").arg(path);
-        return false;
-    }
-    QString reason;
-    if (!platform::writeFileAtomically(path, bytes, &reason)) {
-        why = reason;
-        return false;
-    }
-    return true;
+    return platform::writeFileAtomically(path, bytes, &why);
 }
 
 // A line of an editor as the scanner takes it: Windows-1252 bytes, or UTF-8
@@ -425,20 +393,14 @@ QWidget* MainWindow::CreateNewPage(const QString& name)
     return page;
 }
 
-// Reads a source file and shows it coloured in editor. On failure the editor
+// Shows the bytes of a source file coloured in editor. On failure the editor
 // is unchanged and why holds what the user is told. With freshDocument the
 // text is loaded into a new document that the editor then shows: a document
 // without a view is laid out once, when it is first shown, instead of piece
 // by piece while it is filled.
-static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::DecodedText& how, QString& why,
-                         bool freshDocument = false)
+static bool showColoured(QTextEdit& editor, const QByteArray& bytes, const QString& fileName,
+                         sources::DecodedText& how, QString& why, bool freshDocument = false)
 {
-    QByteArray bytes;
-    QString reason;
-    if (!readWholeFile(fileName, bytes, reason)) {
-        why = QString("Cannot read %1:\n%2").arg(fileName, reason);
-        return false;
-    }
     try {
         platform::KeyStore store;
         const pascal::ColourScheme scheme = sources::readColourScheme(state().settings.Highlights, store);
@@ -461,17 +423,44 @@ static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::De
     return true;
 }
 
+static bool readSource(const QString& fileName, QByteArray& bytes, QString& why)
+{
+    QString reason;
+    if (platform::readFile(fileName, bytes, &reason) == platform::ReadResult::Read)
+        return true;
+    why = QString("Cannot read %1:\n%2").arg(fileName, reason);
+    return false;
+}
+
+static bool loadColoured(QTextEdit& editor, const QString& fileName, sources::DecodedText& how, QString& why,
+                         bool freshDocument = false)
+{
+    QByteArray bytes;
+    return readSource(fileName, bytes, why) && showColoured(editor, bytes, fileName, how, why, freshDocument);
+}
+
 bool MainWindow::PASLaden(QTextEdit* editor, const QString& fileName)
 {
     if (!editor)
         return false;
+    QByteArray bytes;
+    QString why;
+    if (!readSource(fileName, bytes, why)) {
+        showError(why);
+        return false;
+    }
+    return showPage(editor, bytes, fileName);
+}
+
+bool MainWindow::showPage(QTextEdit* editor, const QByteArray& bytes, const QString& fileName)
+{
     sources::DecodedText how;
     QString why;
     // The caret moves with every piece of text inserted; it is shown once
     // the page is loaded.
     pagesState->loading = true;
     // A file page's editor is new and nothing else holds its document.
-    const bool loaded = loadColoured(*editor, fileName, how, why, editor != MainRichEdit);
+    const bool loaded = showColoured(*editor, bytes, fileName, how, why, editor != MainRichEdit);
     pagesState->loading = false;
     if (!loaded) {
         showError(why);
@@ -488,28 +477,33 @@ bool MainWindow::PASLaden(QTextEdit* editor, const QString& fileName)
     return true;
 }
 
+// A form page shows the form file's text form, converted in memory: nothing
+// is written beside the user's files.
 bool MainWindow::DFMLaden(QTextEdit* editor, const QString& fileName)
 {
     if (!editor)
         return false;
     const QString form = existingSpelling(withExtension(fileName, ".DFM"));
+    QByteArray bytes;
     QString why;
-    if (!ConvertFormFile(fileName, 1, &why)) {
+    if (!readSource(form, bytes, why)) {
+        showError(why);
+        return false;
+    }
+    std::string text;
+    try {
+        formfile::ResourceToText(std::string_view(bytes.constData(), std::size_t(bytes.size())), text);
+    } catch (const formfile::FormError& e) {
         platform::ui().message(this,
                                QString("The form file %1 cannot be shown: it cannot be converted into its "
                                        "text form.\n%2")
-                                   .arg(form, why),
+                                   .arg(form, QString::fromUtf8(e.what())),
                                platform::BoxKind::Warning);
         return false;
     }
-    const QString text = lastConvertedFile;
-    const bool ok = PASLaden(editor, text);
-    QFile::remove(text);
-    if (ok) {
-        if (SourcePage* page = pageOfEditor(editor))
-            page->filePath = form;
-    }
-    return ok;
+    if (SourcePage* page = pageOfEditor(editor))
+        page->filePath = form;
+    return showPage(editor, QByteArray::fromStdString(text), form);
 }
 
 void MainWindow::OpenSourcePage(const QString& name)
@@ -589,24 +583,6 @@ void MainWindow::GetPosition(QTextEdit* editor)
     const int line = block.isValid() ? block.blockNumber() : 0;
     const int column = block.isValid() ? start - block.position() : 0;
     Panel6Caption->setText(QString("  %1 : %2").arg(line + 1).arg(column + 1));
-}
-
-bool MainWindow::ConvertFormFile(const QString& fileName, int direction, QString* why)
-{
-    lastConvertedFile = fileName;
-    const QString native = platform::toNative(fileName);
-    const bool toText = direction == 1;
-    const QString source = existingSpelling(withExtension(native, toText ? ".DFM" : ".TXT"));
-    const QString destination = existingSpelling(withExtension(native, toText ? ".TXT" : ".DFM"));
-    lastConvertedFile = destination;
-
-    std::string reason;
-    const bool ok = formfile::convertFormFile(
-        QFile::encodeName(source).toStdString(), QFile::encodeName(destination).toStdString(),
-        toText ? formfile::Direction::BinaryToText : formfile::Direction::TextToBinary, &reason);
-    if (!ok && why)
-        *why = QString::fromLocal8Bit(reason.c_str());
-    return ok;
 }
 
 // ---------------------------------------------------------------------------
@@ -801,41 +777,21 @@ bool MainWindow::SaveDFM1Click()
     }
 
     if (kind == "dfm") {
-        // The text form goes to the .txt beside the form, is converted back
-        // into the form file (which is replaced only when that succeeds) and
-        // is deleted in every case.
-        const QString text = withExtension(page->filePath, ".txt");
-        if (isReadOnly(page->filePath)) {
-            showError(QString("%1 is read-only.").arg(page->filePath));
-            return false;
-        }
-        QFile file(text);
-        const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                             file.write(bytes) == bytes.size() && file.flush();
-        const QString writeError = file.errorString();
-        file.close();
-        if (!written) {
-            QFile::remove(text);
-            showError(QString("%1: %2").arg(text, writeError));
-            return false;
-        }
-        std::string reason;
-        const bool ok = formfile::convertFormFile(QFile::encodeName(text).toStdString(),
-                                                  QFile::encodeName(page->filePath).toStdString(),
-                                                  formfile::Direction::TextToBinary, &reason);
-        lastConvertedFile = page->filePath;
-        QFile::remove(text);
-        if (!ok) {
-            // The reason names the temporary file first; the user needs the line.
-            QString detail = QString::fromLocal8Bit(reason.c_str());
-            const QString prefix = QFile::decodeName(QFile::encodeName(text)) + ": ";
-            if (detail.startsWith(prefix))
-                detail = detail.mid(prefix.size());
+        // The text form is converted back in memory; the form file is
+        // replaced only when that succeeds.
+        std::string form;
+        try {
+            formfile::TextToResource(std::string_view(bytes.constData(), std::size_t(bytes.size())), form);
+        } catch (const formfile::FormError& e) {
             platform::ui().message(this,
                                    QString("The form %1 was not saved: its text cannot be converted into "
                                            "a form file.\n%2\nThe form file is unchanged.")
-                                       .arg(caption, detail),
+                                       .arg(caption, QString::fromUtf8(e.what())),
                                    platform::BoxKind::Warning);
+            return false;
+        }
+        if (!writeFileSafely(page->filePath, QByteArray::fromStdString(form), why)) {
+            showError(why);
             return false;
         }
     } else {

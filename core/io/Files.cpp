@@ -118,7 +118,10 @@ bool checkReplaceable(const std::string& path, const std::string& target, const 
         return fail(why, path + ": is a folder, not a file");
     if (!S_ISREG(st.st_mode))
         return fail(why, path + ": is not a regular file (a device, pipe or socket); it is not replaced");
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    // Without its owner's write permission a file is read-only (as the
+    // read-only attribute of Windows), even for those whom the system would
+    // let write it.
+    if ((st.st_mode & S_IWUSR) == 0)
         return fail(why, path + ": is read-only");
     if (::access(target.c_str(), W_OK) != 0)
         return fail(why, path + ": cannot be written: " + errorText(errno));
