@@ -7,6 +7,7 @@
 #include "app/OptionsDialog.h"
 #include "app/ProjectInfoDialog.h"
 #include "app/RecentProjects.h"
+#include "platform/FileUtil.h"
 #include "platform/KeyStore.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
@@ -501,10 +502,33 @@ void MainWindow::FormPaint()
     SpeedButton1->move(Edit1->x() + Edit1->width() + 4 + SpeedButton19->width(), 3);
 }
 
+void MainWindow::reportSettingsDamage(const platform::KeyStore& store)
+{
+    const platform::KeyStore::Damage& damage = store.damage();
+    if (damage.line == 0)
+        return;
+    QString text = QString("The settings file %1 is damaged: line %2 cannot be read (%3)")
+                       .arg(store.file())
+                       .arg(damage.line)
+                       .arg(damage.reason);
+    if (damage.lines > 1)
+        text += QString(", nor can %1 more lines").arg(damage.lines - 1);
+    text += ".\n";
+    if (damage.keptAs.isEmpty())
+        text += "The file cannot be copied aside, so the settings are not saved until it is repaired.";
+    else
+        text += QString("The file as it was is kept as %1. The settings that could be read are used.")
+                    .arg(damage.keptAs);
+    platform::ui().message(this, text, platform::BoxKind::Warning);
+}
+
 void MainWindow::FormShow()
 {
     AppState& st = state();
     platform::KeyStore store;
+    reportSettingsDamage(store);
+    for (const QString& folder : {platform::programFolder(), platform::folderOf(store.file())})
+        platform::removeStaleTemporaries(folder);
     if (store.keyExists(delphi::kSettingsKey)) {
         st.ConfigOK = true;
         try {

@@ -24,6 +24,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace lingrove::platform {
+class KeyStore;
+}
 namespace lingrove::toolchain {
 class BuildCommands;
 }
@@ -160,6 +163,8 @@ public:
     // ---- Shell (app/MainWindow.cpp) -------------------------------------
     // First show: the configuration check.
     void FormShow();
+    // Tells the user when the settings file could not be read whole.
+    void reportSettingsDamage(const platform::KeyStore& store);
     void Exit1Click();
     void Toolbar1Click();
     void Statusbar1Click();

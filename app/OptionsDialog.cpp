@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -697,11 +696,8 @@ QString OptionsDialog::optionValue(const QString& line)
 
 std::optional<QStringList> OptionsDialog::readConfigFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (platform::readFile(path, bytes) != platform::ReadResult::Read)
         return std::nullopt;
     // 8-bit text: one character per byte.
     QStringList lines = QString::fromLatin1(bytes).split(QLatin1Char('\n'));

@@ -5,6 +5,7 @@
 #include "app/ProjectFile.h"
 #include "app/RecentProjects.h"
 #include "platform/IniFile.h"
+#include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
 
@@ -109,6 +110,9 @@ bool MainWindow::adoptProject(const Project& p)
         return false;
     }
     st.project = p;
+    // What an earlier, killed session left beside the project's files goes.
+    platform::removeStaleTemporaries(platform::folderOf(platform::toNative(p.DelphiProjectFile)));
+    platform::removeStaleTemporaries(platform::toNative(p.ProjectFolder));
     return true;
 }
 

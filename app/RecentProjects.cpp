@@ -3,7 +3,6 @@
 #include "app/MainWindow.h"
 #include "platform/FileUtil.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -65,10 +64,10 @@ void RecentProjectsDialog::AddRecentProject(const QString& path)
 
 void RecentProjectsDialog::loadFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (platform::readFile(path, bytes) != platform::ReadResult::Read)
         return;
-    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    QStringList lines = QString::fromUtf8(bytes).split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& l : lines) {

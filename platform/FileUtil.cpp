@@ -25,6 +25,11 @@ ReadResult readFile(const QString& path, QByteArray& bytes, QString* why)
     return ReadResult::Failed;
 }
 
+void removeStaleTemporaries(const QString& folder)
+{
+    io::removeStaleTemporaries(QFile::encodeName(folder).toStdString());
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why)
 {
     std::string reason;

@@ -21,4 +21,7 @@ enum class ReadResult {
 
 ReadResult readFile(const QString& path, QByteArray& bytes, QString* why = nullptr);
 
+// Removes what writers that were killed left in folder (see core/io/Files.h).
+void removeStaleTemporaries(const QString& folder);
+
 } // namespace lingrove::platform

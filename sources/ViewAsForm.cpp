@@ -2,11 +2,11 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "formfile/FormTree.h"
+#include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "platform/UserInterface.h"
 #include "sources/FormView.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
 
@@ -33,17 +33,12 @@ void MainWindow::Viewasform1Click()
         return;
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(QString("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    QByteArray bytes;
+    QString why;
+    if (platform::readFile(path, bytes, &why) != platform::ReadResult::Read) {
+        showError(QString("Cannot open file \"%1\". %2").arg(path, why));
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showError(QString("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-        return;
-    }
-    file.close();
 
     formfile::FormComponent form;
     try {

@@ -12,7 +12,6 @@
 #include "toolchain/rcscript/BatchLine.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QWidget>
 
 namespace lingrove::toolchain {
@@ -169,12 +168,13 @@ void BuildCommands::CompileAll()
     info.hideAndReset();
     setBusyCursor(false);
 
-    QFile out(resultPath());
-    if (!out.open(QIODevice::ReadOnly)) {
-        ui().error(ctx_.parent, QStringLiteral("Cannot open file \"%1\". %2").arg(out.fileName(), out.errorString()));
+    QByteArray output;
+    QString why;
+    if (platform::readFile(resultPath(), output, &why) != platform::ReadResult::Read) {
+        ui().error(ctx_.parent, QStringLiteral("Cannot open file \"%1\". %2").arg(resultPath(), why));
         return;
     }
-    QString text = decodeToolOutput(out.readAll());
+    QString text = decodeToolOutput(output);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines = text.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())

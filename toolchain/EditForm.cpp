@@ -1,9 +1,9 @@
 #include "toolchain/EditForm.h"
+#include "platform/FileUtil.h"
 
 #include "platform/UserInterface.h"
 #include "toolchain/Codepage.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,13 +44,10 @@ TEditForm::TEditForm(QWidget* parent) : QDialog(parent)
 bool TEditForm::loadFile(const QString& path, QString* why)
 {
     RichEdit1->clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (why)
-            *why = file.errorString();
+    QByteArray bytes;
+    if (platform::readFile(path, bytes, why) != platform::ReadResult::Read)
         return false;
-    }
-    QString text = decodeCp1252(file.readAll());
+    QString text = decodeCp1252(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text.endsWith('\n'))
         text.chop(1);

@@ -13,7 +13,6 @@
 #include "sources/TextCodec.h"
 #include "toolchain/rcscript/ResourceDirective.h"
 
-#include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -177,9 +176,9 @@ AddOutcome BuildCommands::AddResDatei(const QString& resFileName, bool removeOld
     const QString path = platform::toNative(delphiProjectFile());
     sources::DecodedText how;
     {
-        QFile old(path);
-        if (old.open(QIODevice::ReadOnly))
-            how = sources::decode(old.readAll());
+        QByteArray old;
+        if (platform::readFile(path, old) == platform::ReadResult::Read)
+            how = sources::decode(old);
     }
     QByteArray bytes;
     try {

@@ -186,6 +186,31 @@ TEST_F(MainWindowTest, BadStoredIntegerStopsLoadingAndSkipsRecentProjects)
     EXPECT_TRUE(w.MRUForm->entries().isEmpty());
 }
 
+TEST_F(MainWindowTest, DamagedSettingsAreReportedAndKept)
+{
+    configure();
+    const QString file = home.path() + "/registry.txt";
+    QByteArray bytes;
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Append));
+        f.write("[Software\\Other]\n\x01\x02 not a setting\n");
+        f.seek(0);
+        bytes = f.readAll();
+    }
+    MainWindow w;
+    w.FormShow();
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    const QString text = ui->texts("message").first();
+    EXPECT_TRUE(text.contains(file)) << text.toStdString();
+    EXPECT_TRUE(text.contains("line 25 cannot be read")) << text.toStdString();
+    EXPECT_TRUE(text.contains(file + ".damaged")) << text.toStdString();
+    EXPECT_TRUE(app::state().ConfigOK);   // what could be read is used
+    QFile kept(file + ".damaged");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bytes);
+}
+
 TEST_F(MainWindowTest, CloseAlwaysWritesRecentProjectsWithoutAsking)
 {
     MainWindow w;
