@@ -8,11 +8,16 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QElapsedTimer>
 #include <QTemporaryFile>
+#include <QThread>
+#include <QUrl>
 #include <QVariant>
 
 #include <algorithm>
 #include <atomic>
+
+#include <unistd.h>
 
 namespace lingrove::translation {
 
@@ -21,8 +26,14 @@ namespace {
 constexpr const char* kDriver = "QSQLITE";
 constexpr const char* kSuffix = ".db";
 constexpr int kBusyTimeoutMs = 5000;
-// Longest file name most file systems take, in bytes.
+// Longest file name most file systems take, in bytes; the table's file and
+// each side file SQLite puts beside it ("-journal", "-wal", "-shm") must fit.
 constexpr qsizetype kMaxFileNameBytes = 255;
+constexpr qsizetype kLongestSideSuffix = 8;   // "-journal"
+
+// SQLite's result codes for a database another connection holds.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
 
 QString newConnectionName()
 {
@@ -49,20 +60,83 @@ bool exec(QSqlDatabase& db, const QString& sql, QString* why)
     return false;
 }
 
+bool isBusy(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    return ok && (code == kSqliteBusy || code == kSqliteLocked);
+}
+
+// Runs attempt until it succeeds, fails for another reason than a busy
+// database, or the busy timeout has passed; the engine's own waiting does
+// not cover every case (a lock met while a connection is being opened or
+// recovered, a write lock that cannot wait without a deadlock).
+template<typename Attempt>
+bool retryWhileBusy(Attempt attempt)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (int round = 0;; ++round) {
+        bool busy = false;
+        if (attempt(busy))
+            return true;
+        if (!busy || clock.elapsed() >= kBusyTimeoutMs)
+            return false;
+        QThread::msleep(static_cast<unsigned long>(std::min(2 << std::min(round, 6), 100)));
+    }
+}
+
+// Whether the table file and its folder may be written. A file or folder
+// without its owner's write permission counts as read-only (the read-only
+// attribute of Windows), even for those whom the system would let write.
+bool mayWrite(const QString& path)
+{
+    const QFileInfo info(path);
+    return (info.permissions() & QFileDevice::WriteOwner)
+           && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
 QString destColumn(int index)
 {
     return QStringLiteral("Dest%1").arg(index + 1);
 }
 
-QSqlDatabase openConnection(const QString& connectionName, const QString& path, QString* why)
+enum class Access {
+    ReadWrite,
+    ReadOnly,    // read-only, with the journal another program left beside it
+    Immutable,   // read-only and complete: read as a file that never changes
+};
+
+Access accessTo(const QString& path)
+{
+    if (mayWrite(path) && mayWrite(QFileInfo(path).absolutePath()))
+        return Access::ReadWrite;
+    // Without a journal left over the file holds every record, and reading
+    // it as unchanging leaves no side files behind.
+    const bool journal = QFileInfo::exists(path + QStringLiteral("-wal"))
+                         || QFileInfo::exists(path + QStringLiteral("-journal"));
+    return journal ? Access::ReadOnly : Access::Immutable;
+}
+
+QSqlDatabase openConnection(const QString& connectionName, const QString& path, QString* why,
+                            Access access = Access::ReadWrite)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connectionName);
     if (!db.isValid()) {
         *why = QStringLiteral("The SQLite database driver is not available.");
         return db;
     }
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    if (access == Access::Immutable) {
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + QStringLiteral("?immutable=1"));
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    } else {
+        db.setDatabaseName(path);
+        if (access == Access::ReadOnly)
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    db.setConnectOptions(options);
     if (!db.open())
         *why = sqlError(db.lastError());
     return db;
@@ -119,8 +193,14 @@ QString checkTableName(const QString& name)
         return QStringLiteral("The table name \"%1\" cannot contain \"/\" or a null character.").arg(name);
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("\"%1\" cannot name a table.").arg(name);
-    if (QFile::encodeName(name + QLatin1String(kSuffix)).size() > kMaxFileNameBytes)
-        return QStringLiteral("The table name \"%1\" is too long.").arg(name);
+    // The table list shows neither hidden files nor names with control characters.
+    if (name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("The table name \"%1\" cannot begin with \".\".").arg(name);
+    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+        return QStringLiteral("The table name \"%1\" cannot contain control characters.").arg(name);
+    const qsizetype room = kMaxFileNameBytes - qsizetype(qstrlen(kSuffix)) - kLongestSideSuffix;
+    if (QFile::encodeName(name).size() > room)
+        return QStringLiteral("The table name \"%1\" is too long: at most %2 bytes.").arg(name).arg(room);
     return {};
 }
 
@@ -217,18 +297,29 @@ bool TableConnection::open(const QString& name, QString* error, const QString& f
     if (!QFileInfo(path).isFile())
         return fail(QStringLiteral("The dictionary table \"%1\" does not exist in %2.").arg(name, folder));
 
+    // A table that cannot be written opens for lookups only.
+    const Access access = accessTo(path);
     const QString connectionName = newConnectionName();
     int fieldSize = kDefaultFieldSize;
-    {
-        QSqlDatabase db = openConnection(connectionName, path, &why);
+    const bool opened = retryWhileBusy([&](bool& busy) {
+        why.clear();
+        dropConnection(connectionName);
+        QSqlDatabase db = openConnection(connectionName, path, &why, access);
+        busy = isBusy(db.lastError());
+        if (why.isEmpty() && access == Access::ReadWrite) {
+            QSqlQuery wal(db);
+            if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+                why = sqlError(wal.lastError());
+                busy = isBusy(wal.lastError());
+            }
+        }
         if (why.isEmpty()) {
-            QString ignored;
-            // A read-only file stays in its journal mode; lookups still work.
-            exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), &ignored);
             QSqlQuery probe(db);
             if (!probe.exec(QStringLiteral("SELECT Source, Dest1, Dest2, Dest3, Dest4, Dest5 "
-                                           "FROM Dictionary LIMIT 0")))
+                                           "FROM Dictionary LIMIT 0"))) {
                 why = sqlError(probe.lastError());
+                busy = isBusy(probe.lastError());
+            }
         }
         if (why.isEmpty()) {
             QSqlQuery info(db);
@@ -239,8 +330,9 @@ bool TableConnection::open(const QString& name, QString* error, const QString& f
                     fieldSize = size;
             }
         }
-    }
-    if (!why.isEmpty()) {
+        return why.isEmpty();
+    });
+    if (!opened) {
         dropConnection(connectionName);
         return fail(QStringLiteral("\"%1\" is not a readable dictionary table: %2").arg(name, why));
     }
@@ -248,6 +340,7 @@ bool TableConnection::open(const QString& name, QString* error, const QString& f
     name_ = name;
     filePath_ = path;
     fieldSize_ = fieldSize;
+    readOnly_ = access != Access::ReadWrite;
     return true;
 }
 
@@ -260,6 +353,7 @@ void TableConnection::close()
     name_.clear();
     filePath_.clear();
     fieldSize_ = kDefaultFieldSize;
+    readOnly_ = false;
 }
 
 QSqlDatabase TableConnection::database() const
@@ -301,7 +395,7 @@ bool Dictionary::fail(const QString& message)
     return false;
 }
 
-bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found)
+bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found, bool* busy)
 {
     *found = false;
     *dests = {};
@@ -309,8 +403,11 @@ bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT Dest1, Dest2, Dest3, Dest4, Dest5 FROM Dictionary WHERE Source = ?"));
     query.addBindValue(source);
-    if (!query.exec())
+    if (!query.exec()) {
+        if (busy)
+            *busy = isBusy(query.lastError());
         return fail(sqlError(query.lastError()));
+    }
     if (query.next()) {
         *found = true;
         for (int i = 0; i < kProposalCount; ++i)
@@ -331,8 +428,9 @@ Proposals Dictionary::TableState(const QString& key)
     }
     bool found = false;
     Proposals dests;
-    if (!readRecord(lookupKey_, &dests, &found))
+    if (!retryWhileBusy([&](bool& busy) { return readRecord(lookupKey_, &dests, &found, &busy); }))
         return proposals_;
+    lastError_.clear();
     newRecord_ = !found;
     proposals_ = dests;
     return proposals_;
@@ -343,23 +441,45 @@ bool Dictionary::store(const QString& source, const QString& translation)
     lastError_.clear();
     if (!isOpen())
         return fail(QStringLiteral("No dictionary table is open."));
+    if (isReadOnly())
+        return fail(QStringLiteral("The dictionary table \"%1\" cannot be written: new translations are not "
+                                   "stored.")
+                        .arg(tableName()));
     const QString key = withoutAmpersands(source);
     const QString text = withoutAmpersands(translation);
+    Proposals current;
+    if (!retryWhileBusy([&](bool& busy) { return storeOnce(key, text, current, busy); }))
+        return false;
+    lookupKey_ = key;
+    newRecord_ = false;
+    proposals_ = current;
+    lastError_.clear();
+    return true;
+}
 
+// One attempt of a store, in one immediate transaction; busy tells whether
+// it failed because another connection held the database.
+bool Dictionary::storeOnce(const QString& key, const QString& text, Proposals& current, bool& busy)
+{
     QSqlDatabase db = table_.database();
-    QString why;
-    if (!exec(db, QStringLiteral("BEGIN IMMEDIATE"), &why))
-        return fail(why);
-    auto rollback = [&](const QString& message) {
+    auto failed = [&](const QSqlError& error) {
+        busy = isBusy(error);
         QString ignored;
         exec(db, QStringLiteral("ROLLBACK"), &ignored);
-        return fail(message);
+        return fail(sqlError(error));
     };
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        busy = isBusy(begin.lastError());
+        return fail(sqlError(begin.lastError()));
+    }
 
     bool found = false;
-    Proposals current;
-    if (!readRecord(key, &current, &found))
-        return rollback(lastError_);
+    if (!readRecord(key, &current, &found, &busy)) {
+        QString ignored;
+        exec(db, QStringLiteral("ROLLBACK"), &ignored);
+        return false;
+    }
 
     QSqlQuery write(db);
     bool changed = false;
@@ -385,15 +505,11 @@ bool Dictionary::store(const QString& source, const QString& translation)
         }
     }
     if (changed && !write.exec())
-        return rollback(sqlError(write.lastError()));
+        return failed(write.lastError());
     write.finish();
-    if (!exec(db, QStringLiteral("COMMIT"), &why))
-        return rollback(why);
-
-    lookupKey_ = key;
-    newRecord_ = false;
-    proposals_ = current;
-    lastError_.clear();
+    QSqlQuery commit(db);
+    if (!commit.exec(QStringLiteral("COMMIT")))
+        return failed(commit.lastError());
     return true;
 }
 

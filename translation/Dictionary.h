@@ -22,7 +22,12 @@
 // WAL journal and a busy timeout of 5 s, and every store runs in one
 // immediate transaction that re-reads the record, so two programs working on
 // the same dictionary neither corrupt it nor overwrite each other's
-// translations.
+// translations. A lookup, a store or an opening that meets a busy database
+// is tried again until the busy timeout has passed.
+//
+// Read-only tables. A table whose file or folder cannot be written (or lacks
+// its owner's write permission) opens for lookups only; stores then fail
+// with a message saying so.
 //
 // Errors are returned (false plus a message the caller can show), never
 // thrown.
@@ -83,12 +88,15 @@ public:
     QString name() const { return name_; }
     QString filePath() const { return filePath_; }
     int fieldSize() const { return fieldSize_; }
+    // Opened for lookups only: the file or its folder cannot be written.
+    bool isReadOnly() const { return readOnly_; }
 
 private:
     QString connectionName_;
     QString name_;
     QString filePath_;
     int fieldSize_ = kDefaultFieldSize;
+    bool readOnly_ = false;
 };
 
 // The working table of the translation loop.
@@ -102,6 +110,9 @@ public:
     bool isOpen() const { return table_.isOpen(); }
     QString tableName() const { return table_.name(); }
     int fieldSize() const { return table_.fieldSize(); }
+    // A table whose file or folder cannot be written opens for lookups only;
+    // stores then fail with a message that says so.
+    bool isReadOnly() const { return table_.isReadOnly(); }
     // The error of the last lookup or store; empty when it succeeded.
     QString lastError() const { return lastError_; }
 
@@ -131,7 +142,8 @@ public:
 
 private:
     bool fail(const QString& message);
-    bool readRecord(const QString& source, Proposals* dests, bool* found);
+    bool readRecord(const QString& source, Proposals* dests, bool* found, bool* busy = nullptr);
+    bool storeOnce(const QString& key, const QString& text, Proposals& current, bool& busy);
 
     TableConnection table_;
     QString lastError_;

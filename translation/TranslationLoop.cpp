@@ -378,8 +378,9 @@ void TranslationLoop::Commit()
 
     list->item(index)->setText(entry->prefix + written);
 
+    // A read-only table was announced when it was opened.
     Dictionary& table = DM().Table1;
-    if (!table.store(currentSource_, typed))
+    if (!table.isReadOnly() && !table.store(currentSource_, typed))
         platform::ui().error(main_, table.lastError());
 
     list->setCurrentRow(index + 1);
@@ -495,8 +496,16 @@ void TranslationLoop::refreshUndoForm()
 bool TranslationLoop::openDictionary()
 {
     QString error;
-    if (DM().Table1.open(app::state().project.DictionaryTable, &error))
+    Dictionary& table = DM().Table1;
+    if (table.open(app::state().project.DictionaryTable, &error)) {
+        if (table.isReadOnly())
+            platform::ui().message(main_,
+                                   QString("The dictionary table \"%1\" cannot be written, so it is open for "
+                                           "lookups only: new translations are not stored in it.")
+                                       .arg(table.tableName()),
+                                   platform::BoxKind::Warning);
         return true;
+    }
     platform::ui().message(main_, error, platform::BoxKind::Error);
     return false;
 }

@@ -7,7 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using namespace lingrove::translation;
@@ -136,7 +138,9 @@ TEST_F(DictionaryTest, ExistingTableIsNeverReplacedAndFoundInAnyCase)
 TEST_F(DictionaryTest, BadNamesMissingTablesAndForeignFilesAreReported)
 {
     const QString nul = QString("a") + QChar(0) + "b";
-    for (const QString& name : {QString(), QString("a/b"), QString("."), QString(".."), nul, QString(300, 'x')}) {
+    // Too long for its side files ("-journal") beside it, or never listed.
+    for (const QString& name : {QString(), QString("a/b"), QString("."), QString(".."), nul, QString(300, 'x'),
+                                QString(252, 'x'), QString(245, 'x'), QString(".hidden"), QString("tab\there")}) {
         QString error;
         EXPECT_FALSE(createTable(name, 50, &error)) << str(name);
         EXPECT_FALSE(error.isEmpty());
@@ -168,7 +172,8 @@ TEST_F(DictionaryTest, BadNamesMissingTablesAndForeignFilesAreReported)
 
 TEST_F(DictionaryTest, NamesWithQuotesAndSpacesWorkAndListSorted)
 {
-    const QStringList names = {"English German", "O'Brien", "x\"; DROP TABLE Dictionary; --", "back\\slash"};
+    const QStringList names = {"English German", "O'Brien", "x\"; DROP TABLE Dictionary; --", "back\\slash",
+                               QString(244, 'l')};
     for (const QString& name : names)
         makeTable(name, {{"Yes", name}});
     for (const QString& name : names) {
@@ -179,7 +184,7 @@ TEST_F(DictionaryTest, NamesWithQuotesAndSpacesWorkAndListSorted)
     QFile other(folder_ + "/notes.txt");
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.close();
-    EXPECT_EQ(listTables(), QStringList({"back\\slash", "English German", "O'Brien", names[2]}));
+    EXPECT_EQ(listTables(), QStringList({"back\\slash", "English German", names[4], "O'Brien", names[2]}));
 }
 
 TEST_F(DictionaryTest, TextsLongerThanFieldSizeAreKeptWhole)
@@ -195,6 +200,37 @@ TEST_F(DictionaryTest, TextsLongerThanFieldSizeAreKeptWhole)
     EXPECT_EQ(d.TableState(a)[0], ta);
     EXPECT_EQ(d.TableState(b)[0], "B");
     EXPECT_TRUE(d.TableState(a.left(10))[0].isEmpty()) << "a prefix is another source";
+}
+
+TEST_F(DictionaryTest, TablesThatCannotBeWrittenOpenForLookupsOnly)
+{
+    makeTable("readonly", {{"File", "Datei"}});
+    const QString file = tableFilePath("readonly");
+    struct Restore {
+        QString folder, file;
+        ~Restore()
+        {
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+    } restore{folder_, file};
+
+    // First the file, then its whole folder, without write permission.
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1)
+            QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        Dictionary d;
+        QString error;
+        ASSERT_TRUE(d.open("readonly", &error)) << str(error);
+        EXPECT_TRUE(d.isReadOnly());
+        EXPECT_EQ(d.TableState("File"), props({"Datei"}));
+        EXPECT_TRUE(d.lastError().isEmpty()) << str(d.lastError());
+        EXPECT_FALSE(d.store("Edit", "Bearbeiten"));
+        EXPECT_TRUE(d.lastError().contains("cannot be written")) << str(d.lastError());
+        EXPECT_EQ(d.TableState("Edit"), props({}));
+    }
+    EXPECT_EQ(QDir(folder_).entryList(QDir::Files | QDir::Hidden), QStringList{"readonly.db"});
 }
 
 TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
@@ -213,28 +249,34 @@ TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
     first.close();
     second.close();
 
-    // Two writers at the same time (threads standing in for two programs):
-    // each store waits for the other instead of failing.
+    // Four writers at the same time (threads standing in for programs), each
+    // opening the table again now and then: every store waits for the others
+    // instead of failing.
     std::atomic<int> failures{0};
     auto writer = [&](int base) {
-        Dictionary d;
-        if (!d.open("shared"))
-            ++failures;
-        for (int i = 0; i < 100; ++i) {
-            d.TableState("Common");
-            if (!d.store("Common", QString("T%1").arg(base)) || !d.store(QString("S%1").arg(base + i), "x"))
+        auto d = std::make_unique<Dictionary>();
+        for (int i = 0; i < 150; ++i) {
+            if (i % 50 == 0) {
+                d = std::make_unique<Dictionary>();
+                if (!d->open("shared"))
+                    ++failures;
+            }
+            d->TableState("Common");
+            if (!d->store("Common", QString("T%1").arg(base)) || !d->store(QString("S%1").arg(base + i), "x"))
                 ++failures;
         }
     };
-    std::thread a(writer, 0);
-    std::thread b(writer, 1000);
-    a.join();
-    b.join();
+    std::vector<std::thread> writers;
+    for (int base : {0, 1000, 2000, 3000})
+        writers.emplace_back(writer, base);
+    for (std::thread& t : writers)
+        t.join();
     EXPECT_EQ(failures.load(), 0);
     ASSERT_TRUE(first.open("shared"));
-    EXPECT_EQ(first.count(), 202);
-    const Proposals common = first.TableState("Common");
-    EXPECT_TRUE(common == props({"T0", "T1000"}) || common == props({"T1000", "T0"}));
+    EXPECT_EQ(first.count(), 602);
+    Proposals common = first.TableState("Common");
+    std::sort(common.begin(), common.end());
+    EXPECT_EQ(common, props({"", "T0", "T1000", "T2000", "T3000"}));
     first.close();
     EXPECT_EQ(raw(tableFilePath("shared"), "PRAGMA integrity_check"), QStringList("ok"));
 }
