@@ -1,6 +1,6 @@
 // The Pascal colourer's speed on a generated unit of several MB, and the time
 // to open a 20,000-line unit in a page editor.
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Throughput of the quoted-literal scanner on a generated unit of about 8 MB.
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // with the classic editor colours.
 #include "cli/Command.h"
 
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 
 #include <exception>
 #include <iostream>

@@ -1,7 +1,7 @@
 // lingrove-cli strings: the entry list "Get strings" shows for a file.
 #include "cli/Command.h"
 #include "formfile/FormFile.h"
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,6 +1,6 @@
 // The tokens cover the input exactly, in order; the RTF is 7-bit with
 // balanced groups; an error is only ever "Invalid string".
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Every literal the scanner reports lies inside the line, between two
 // apostrophes, and its entry line reads back to the same fields; the entry
 // parser accepts only what it can write again unchanged.
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 // No Delphi IDE writes that key here, so a missing key or value gives the
 // classic editor colours of its kind (pascal::ColourScheme::classic()); a
 // value that is stored always wins, even "0,0,,0,0,0,0" (black, no style).
-#include "sources/pascal/Highlight.h"
+#include "core/pascal/Highlight.h"
 
 #include <QString>
 

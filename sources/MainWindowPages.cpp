@@ -15,9 +15,9 @@
 #include "sources/RtfReader.h"
 #include "sources/SourcePage.h"
 #include "sources/TextCodec.h"
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 #include "translation/StringFilters.h"
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <QContextMenuEvent>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "sources/RtfReader.h"
 
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 
 #include <QHash>
 #include <QTextBlock>

@@ -10,7 +10,7 @@
 // which closes the document; so "a\par }" is the one line "a" and a source
 // that ends with a line break ends with an empty line.
 #include "sources/TextCodec.h"
-#include "sources/pascal/Highlight.h"
+#include "core/pascal/Highlight.h"
 
 #include <QByteArray>
 #include <QColor>

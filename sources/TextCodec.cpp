@@ -1,6 +1,6 @@
 #include "sources/TextCodec.h"
 
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 #include "core/text/Windows1252.h"
 
 #include <array>

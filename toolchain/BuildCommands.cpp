@@ -9,7 +9,7 @@
 #include "toolchain/Codepage.h"
 #include "toolchain/StInfo.h"
 #include "toolchain/VersWizard.h"
-#include "toolchain/rcscript/BatchLine.h"
+#include "core/rcscript/BatchLine.h"
 
 #include <QApplication>
 #include <QWidget>

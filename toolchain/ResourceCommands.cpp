@@ -11,7 +11,7 @@
 #include "toolchain/StInfo.h"
 #include "toolchain/VersWizard.h"
 #include "sources/TextCodec.h"
-#include "toolchain/rcscript/ResourceDirective.h"
+#include "core/rcscript/ResourceDirective.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -9,8 +9,8 @@
 #include "toolchain/VerPrev.h"
 #include "toolchain/Zeichentab.h"
 #include "core/text/Windows1252.h"
-#include "toolchain/rcscript/Tables.h"
-#include "toolchain/rcscript/VersionScript.h"
+#include "core/rcscript/Tables.h"
+#include "core/rcscript/VersionScript.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // font names, numbers and dates under the current locale. The scanner gets
 // them as callbacks on Windows-1252 text.
 #include "sources/TextCodec.h"
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <QLocale>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "translation/DictionaryWindow.h"
 #include "translation/StringFilters.h"
 #include "translation/UndoWindow.h"
-#include "translation/scanner/StringEntry.h"
+#include "core/scanner/StringEntry.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -11,7 +11,7 @@
 // window.
 #include "translation/Dictionary.h"
 #include "translation/UndoBuffer.h"
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "sources/pascal/Highlight.h"
+#include "core/pascal/Highlight.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sources/pascal/PasConversion.h"
+#include "core/pascal/PasConversion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "toolchain/rcscript/BatchLine.h"
-#include "toolchain/rcscript/ResourceDirective.h"
-#include "toolchain/rcscript/Tables.h"
-#include "toolchain/rcscript/VersionScript.h"
+#include "core/rcscript/BatchLine.h"
+#include "core/rcscript/ResourceDirective.h"
+#include "core/rcscript/Tables.h"
+#include "core/rcscript/VersionScript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "translation/scanner/StringEntry.h"
+#include "core/scanner/StringEntry.h"
 #ifdef LINGROVE_HAVE_FORMFILE
 #include "formfile/FormFile.h"
 #endif

@@ -1,4 +1,4 @@
-#include "translation/scanner/Scanner.h"
+#include "core/scanner/Scanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "toolchain/rcscript/VersionScript.h"
+#include "core/rcscript/VersionScript.h"
 
-#include "toolchain/rcscript/Tables.h"
+#include "core/rcscript/Tables.h"
 
 namespace lingrove::rcscript {
 

@@ -17,8 +17,8 @@ foreach(tool ${lingrove_standins})
 endforeach()
 add_custom_command(OUTPUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/readme.txt
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/../../readme.txt ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/readme.txt
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../../readme.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/readme.txt ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/readme.txt
+  DEPENDS ${CMAKE_SOURCE_DIR}/readme.txt
   COMMENT "readme.txt")
 add_custom_target(lingrove-tools ALL
   DEPENDS ${lingrove_standin_outputs} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/readme.txt)

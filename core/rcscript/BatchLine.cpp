@@ -1,4 +1,4 @@
-#include "toolchain/rcscript/BatchLine.h"
+#include "core/rcscript/BatchLine.h"
 
 #include <cstring>
 

@@ -11,7 +11,7 @@
 // character that RTF cannot carry as it is comes out escaped ("\\", "\{",
 // "\}", "\tab ", "\'xx", "\uN?"), so a reader gives back exactly the
 // characters of the source.
-#include "sources/pascal/Highlight.h"
+#include "core/pascal/Highlight.h"
 
 #include <array>
 #include <cstdint>

@@ -8,7 +8,7 @@
 //
 // Lines are 8-bit text (Windows-1252); the scanner never looks at bytes other
 // than the apostrophe, the blank, the backslash, '.' and '-'.
-#include "translation/scanner/StringEntry.h"
+#include "core/scanner/StringEntry.h"
 
 #include <climits>
 #include <cstddef>

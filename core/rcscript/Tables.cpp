@@ -1,4 +1,4 @@
-#include "toolchain/rcscript/Tables.h"
+#include "core/rcscript/Tables.h"
 
 namespace lingrove::rcscript {
 

@@ -1,4 +1,4 @@
-#include "toolchain/rcscript/ResourceDirective.h"
+#include "core/rcscript/ResourceDirective.h"
 
 namespace lingrove::rcscript {
 

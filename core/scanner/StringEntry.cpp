@@ -1,4 +1,4 @@
-#include "translation/scanner/StringEntry.h"
+#include "core/scanner/StringEntry.h"
 
 #include <charconv>
 #include <limits>
