@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 
 #include "core/pascal/PasConversion.h"
+#include "core/text/Encoding.h"
 
 #include <exception>
 #include <iostream>
@@ -48,7 +49,7 @@ int pas2rtf(const std::vector<std::string>& args)
         pascal::TPasConversion conversion;
         conversion.HighlightVersion(scheme, pascal::ColourScheme::classic());
         std::string_view text = source;
-        if (pascal::hasUtf8ByteOrderMark(text) && pascal::isValidUtf8(text.substr(3))) {
+        if (text::hasUtf8ByteOrderMark(text) && text::isValidUtf8(text.substr(3))) {
             conversion.setEncoding(pascal::SourceEncoding::Utf8);
             text.remove_prefix(3);
         }

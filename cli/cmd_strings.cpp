@@ -9,7 +9,7 @@
 #include <sstream>
 
 #if __has_include(<QGuiApplication>)
-#include "translation/StringFilters.h"
+#include "model/StringFilters.h"
 
 #include <QGuiApplication>
 #define LINGROVE_STRINGS_WITH_QT 1
@@ -102,7 +102,7 @@ int runStrings(const std::vector<std::string>& args)
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             app = std::make_unique<QGuiApplication>(argc, argv);
-        filters.kinds = lingrove::translation::currentKindTests();
+        filters.kinds = lingrove::model::currentKindTests();
     }
 #else
     if (needQt) {

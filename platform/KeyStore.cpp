@@ -1,7 +1,7 @@
 #include "platform/KeyStore.h"
 #include "platform/FileUtil.h"
 
-#include "core/text/Windows1252.h"
+#include "core/text/Encoding.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,7 @@
 #include "platform/Process.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -87,26 +84,6 @@ ProcessResult runAndWait(const QString& program, const QStringList& args, const 
         result.exitCode = p.exitCode();
     }
     return result;
-}
-
-bool openWithDesktop(const QString& path, QString* error)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        if (error)
-            *error = QStringLiteral("File not found: %1").arg(path);
-        return false;
-    }
-    const QString absolute = info.absoluteFilePath();
-    QString why;
-    if (startDetached(QStringLiteral("xdg-open"), {absolute}, {}, &why))
-        return true;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-        && QDesktopServices::openUrl(QUrl::fromLocalFile(absolute)))
-        return true;
-    if (error)
-        *error = QStringLiteral("No program to open %1 (%2)").arg(path, why);
-    return false;
 }
 
 } // namespace lingrove::platform

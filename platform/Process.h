@@ -37,8 +37,4 @@ ProcessResult runAndWait(const QString& program, const QStringList& args,
                          const QString& workingDir = {}, WindowMode mode = WindowMode::Normal,
                          const std::function<void()>& pump = {});
 
-// Open a file or folder with the desktop's default handler (file manager,
-// text editor, image editor). False when no handler could be started.
-bool openWithDesktop(const QString& path, QString* error = nullptr);
-
 } // namespace lingrove::platform

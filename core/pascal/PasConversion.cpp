@@ -764,29 +764,6 @@ std::vector<Token> tokenize(std::string_view source, bool& inProperty, SourceEnc
     return tokens;
 }
 
-bool hasUtf8ByteOrderMark(std::string_view data)
-{
-    return data.size() >= 3 && static_cast<Byte>(data[0]) == 0xEF
-           && static_cast<Byte>(data[1]) == 0xBB && static_cast<Byte>(data[2]) == 0xBF;
-}
-
-bool isValidUtf8(std::string_view data)
-{
-    const Byte* p = bytes(data);
-    const Byte* end = p + data.size();
-    while (p < end) {
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        const std::size_t n = utf8Sequence(p, end, nullptr);
-        if (n == 0)
-            return false;
-        p += n;
-    }
-    return true;
-}
-
 void TPasConversion::setColourScheme(const ColourScheme& scheme)
 {
     const auto piece = [](std::string_view text) {

@@ -54,12 +54,6 @@ TokenKind classifyWord(std::string_view word, bool& inProperty);
 std::vector<Token> tokenize(std::string_view source, bool& inProperty,
                             SourceEncoding encoding = SourceEncoding::Windows1252);
 
-// True when data starts with the UTF-8 byte-order mark EF BB BF.
-bool hasUtf8ByteOrderMark(std::string_view data);
-// True when data is well-formed UTF-8 (no overlong forms, surrogates or
-// code points above U+10FFFF).
-bool isValidUtf8(std::string_view data);
-
 class TPasConversion {
 public:
     TPasConversion() = default;

@@ -16,8 +16,8 @@ static std::string value(const char* name, const std::string& text)
 
 std::vector<std::string> CreateRC(const VersionInfoFields& f)
 {
-    const auto lang = languageId(f.ChooseLang);
-    const auto charset = charsetId(f.ChooseCharset);
+    const auto lang = languageId(f.language);
+    const auto charset = charsetId(f.charset);
     if (!lang)
         throw NoTableChoice("no language chosen");
     if (!charset)
@@ -27,8 +27,8 @@ std::vector<std::string> CreateRC(const VersionInfoFields& f)
 
     return {
         "1 VERSIONINFO",
-        "FILEVERSION " + joinVersion(f.FILEVERSION),
-        "PRODUCTVERSION " + joinVersion(f.PRODUCTVERSION),
+        "FILEVERSION " + joinVersion(f.fileVersionNumbers),
+        "PRODUCTVERSION " + joinVersion(f.productVersionNumbers),
         "FILEFLAGSMASK 0x0000003F",
         "FILEFLAGS 0x00000008",
         "FILETYPE 0x00000001",
@@ -38,16 +38,16 @@ std::vector<std::string> CreateRC(const VersionInfoFields& f)
         "  BEGIN",
         "    BLOCK \"" + LLLL + CCCC + "\"",
         "    BEGIN",
-        value("Comments", f.Comments),
-        value("CompanyName", f.CompanyName),
-        value("FileDescription", f.FileDescription),
-        value("FileVersion", f.FileVersion),
-        value("InternalName", f.InternalName),
-        value("LegalCopyright", f.LegalCopyright),
-        value("LegalTradeMark", f.LegalTradeMark),
-        value("OriginalFileName", f.OriginalFileName),
-        value("PrivateBuild", f.PrivateBuild),
-        value("ProductVersion", f.ProductVersion),
+        value("Comments", f.comments),
+        value("CompanyName", f.companyName),
+        value("FileDescription", f.fileDescription),
+        value("FileVersion", f.fileVersion),
+        value("InternalName", f.internalName),
+        value("LegalCopyright", f.legalCopyright),
+        value("LegalTradeMark", f.legalTrademark),
+        value("OriginalFileName", f.originalFileName),
+        value("PrivateBuild", f.privateBuild),
+        value("ProductVersion", f.productVersion),
         "    END",
         "  END",
         "  BLOCK \"VarFileInfo\"",

@@ -11,21 +11,21 @@ namespace lingrove::rcscript {
 // Every text is taken as typed (8-bit Windows-1252 bytes) and goes into the
 // script without any escaping.
 struct VersionInfoFields {
-    std::array<std::string, 4> FILEVERSION{"0", "0", "0", "0"};
-    std::array<std::string, 4> PRODUCTVERSION{"0", "0", "0", "0"};
-    int ChooseLang = -1;      // position in LanguageTable; -1: none chosen
-    int ChooseCharset = -1;   // position in CharsetTable; -1: none chosen
+    std::array<std::string, 4> fileVersionNumbers{"0", "0", "0", "0"};
+    std::array<std::string, 4> productVersionNumbers{"0", "0", "0", "0"};
+    int language = -1;      // position in LanguageTable; -1: none chosen
+    int charset = -1;   // position in CharsetTable; -1: none chosen
 
-    std::string Comments = "Comments";
-    std::string CompanyName = "CompanyName";
-    std::string FileDescription = "FileDescription";
-    std::string FileVersion = "FileVersion";
-    std::string InternalName = "InternalName";
-    std::string LegalCopyright = "LegalCopyright";
-    std::string LegalTradeMark = "LegalTradeMark";
-    std::string OriginalFileName = "OriginalFileName";
-    std::string PrivateBuild = "PrivateBuild";
-    std::string ProductVersion = "ProductVersion";
+    std::string comments = "Comments";
+    std::string companyName = "CompanyName";
+    std::string fileDescription = "FileDescription";
+    std::string fileVersion = "FileVersion";
+    std::string internalName = "InternalName";
+    std::string legalCopyright = "LegalCopyright";
+    std::string legalTrademark = "LegalTradeMark";
+    std::string originalFileName = "OriginalFileName";
+    std::string privateBuild = "PrivateBuild";
+    std::string productVersion = "ProductVersion";
 };
 
 // Thrown when the language or the code page is not a position of its table.

@@ -36,20 +36,14 @@ bool acceptsLiteral(std::string_view text, const ScanFilters& filters)
     return true;
 }
 
-void ScanLine(std::string_view line, std::vector<std::string>& target, bool formatted, int lineNumber,
-              const ScanFilters& filters)
+void appendEntries(std::string_view line, int lineNumber, const ScanFilters& filters,
+                   std::vector<std::string>& target)
 {
-    forEachLiteral(line, [&](int posA, int posB, std::string_view text) {
-        if (!acceptsLiteral(text, filters))
-            return;
-        if (formatted) {
-            std::string entry;
-            entry.reserve(static_cast<std::size_t>(TextColumn - 1) + text.size());
-            appendEntry(entry, lineNumber, posA, posB, text);
-            target.push_back(std::move(entry));
-        } else {
-            target.emplace_back(text);
-        }
+    forEachAcceptedLiteral(line, filters, [&](int posA, int posB, std::string_view text) {
+        std::string entry;
+        entry.reserve(static_cast<std::size_t>(TextColumn - 1) + text.size());
+        appendEntry(entry, lineNumber, posA, posB, text);
+        target.push_back(std::move(entry));
     });
 }
 
@@ -67,7 +61,7 @@ std::vector<std::string> scanText(std::string_view text, const ScanFilters& filt
             next = end + 2;
         else
             next = end + 1;
-        ScanLine(text.substr(start, end - start), entries, true, ++lineNumber, filters);
+        appendEntries(text.substr(start, end - start), ++lineNumber, filters, entries);
         start = next;
     }
     return entries;

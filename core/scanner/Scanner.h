@@ -69,11 +69,21 @@ void forEachLiteral(std::string_view line, Visit&& visit)
     }
 }
 
-// Scans one line and appends one line to target for each accepted literal:
-// with formatted, its entry line (lineNumber and the literal's columns);
-// otherwise the bare text.
-void ScanLine(std::string_view line, std::vector<std::string>& target, bool formatted, int lineNumber,
-              const ScanFilters& filters);
+// Calls visit(posA, posB, text) for each literal of line that passes the
+// filters, left to right.
+template <typename Visit>
+void forEachAcceptedLiteral(std::string_view line, const ScanFilters& filters, Visit&& visit)
+{
+    forEachLiteral(line, [&](int posA, int posB, std::string_view text) {
+        if (acceptsLiteral(text, filters))
+            visit(posA, posB, text);
+    });
+}
+
+// Appends the entry line of each accepted literal of line (lineNumber and the
+// literal's columns, see StringEntry.h) to target.
+void appendEntries(std::string_view line, int lineNumber, const ScanFilters& filters,
+                   std::vector<std::string>& target);
 
 // Scans every line of text (CR LF, a lone LF and a lone CR each end a line,
 // as in the editor pages) and returns the entry lines, without the end line.

@@ -1,4 +1,4 @@
-#include "core/text/Windows1252.h"
+#include "core/text/Encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -95,11 +95,4 @@ TEST_F(ProcessTest, StartDetachedDoesNotWait)
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST_F(ProcessTest, OpenWithDesktopNeedsAnExistingFile)
-{
-    QString error;
-    EXPECT_FALSE(openWithDesktop(QStringLiteral("/no/such/readme.txt"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("readme.txt")));
-}
-
 } // namespace

@@ -1,0 +1,48 @@
+#include "model/RecentProjects.h"
+
+#include "platform/FileUtil.h"
+#include "platform/Paths.h"
+
+namespace lingrove::model {
+
+QString RecentProjects::defaultFile()
+{
+    return platform::joinPath(platform::programFolder(), QStringLiteral("mru.dat"));
+}
+
+void RecentProjects::add(const QString& path)
+{
+    if (entries_.contains(path, Qt::CaseSensitive))
+        return;
+    if (entries_.size() < kCapacity) {
+        entries_.append(path);
+        return;
+    }
+    entries_.removeLast();
+    entries_.prepend(path);
+}
+
+void RecentProjects::load(const QString& file)
+{
+    QByteArray bytes;
+    if (platform::readFile(file, bytes) != platform::ReadResult::Read)
+        return;
+    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& l : lines) {
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    }
+    entries_ = lines;
+}
+
+bool RecentProjects::save(const QString& file, QString* why) const
+{
+    QByteArray text;
+    for (const QString& e : entries_)
+        text += e.toUtf8() + "\r\n";
+    return platform::writeFileAtomically(file, text, why);
+}
+
+} // namespace lingrove::model

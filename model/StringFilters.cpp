@@ -1,0 +1,267 @@
+#include "model/StringFilters.h"
+
+#include "model/Settings.h"
+#include "model/TextCodec.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QSet>
+
+#include <memory>
+
+namespace lingrove::model {
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A reading position in a text, with the steps shared by the number, date and
+// time readers.
+struct Reader {
+    const QString& s;
+    qsizetype i = 0;
+
+    bool atEnd() const { return i >= s.size(); }
+    void skipBlanks()
+    {
+        while (i < s.size() && s[i] == u' ')
+            ++i;
+    }
+    // Reads the literal text t (case-insensitive when asked) at the position.
+    bool take(const QString& t, Qt::CaseSensitivity cs = Qt::CaseSensitive)
+    {
+        if (t.isEmpty() || QStringView(s).mid(i, t.size()).compare(t, cs) != 0)
+            return false;
+        i += t.size();
+        return true;
+    }
+    bool takeChar(char16_t c)
+    {
+        if (i < s.size() && s[i] == c) {
+            ++i;
+            return true;
+        }
+        return false;
+    }
+    // Counts and skips a run of ASCII digits.
+    int digits()
+    {
+        int n = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++n;
+        }
+        return n;
+    }
+    // Blanks, then an unsigned decimal number (at most 9 significant digits kept
+    // exact; larger values saturate).
+    bool number(int& value)
+    {
+        skipBlanks();
+        const qsizetype start = i;
+        long long v = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            v = std::min<long long>(v * 10 + (s[i].unicode() - u'0'), 1'000'000'000LL);
+            ++i;
+        }
+        value = static_cast<int>(v);
+        return i > start;
+    }
+    // Blanks, then the separator text.
+    bool separator(const QString& sep)
+    {
+        skipBlanks();
+        return take(sep);
+    }
+};
+
+enum class DateOrder { DMY, MDY, YMD };
+
+// The first separator character of a Qt date or time format after its first
+// field letter (letters and quoted text are fields and literals).
+QString formatSeparator(const QString& format, const QString& fieldLetters, const QString& fallback)
+{
+    qsizetype i = 0;
+    while (i < format.size() && !fieldLetters.contains(format[i]))
+        ++i;
+    for (; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c.isLetter() || c == u' ' || c == u'\'')
+            continue;
+        return QString(c);
+    }
+    return fallback;
+}
+
+DateOrder dateOrder(const QString& format)
+{
+    for (QChar c : format) {
+        if (c == u'y')
+            return DateOrder::YMD;
+        if (c == u'M')
+            return DateOrder::MDY;
+        if (c == u'd')
+            return DateOrder::DMY;
+    }
+    return DateOrder::MDY;
+}
+
+bool readTime(Reader& r, const QLocale& locale)
+{
+    const QString timeSep = formatSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral("Hh"),
+                                            QStringLiteral(":"));
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    if (!r.number(hour))
+        return false;
+    if (r.separator(timeSep)) {
+        if (!r.number(minute))
+            return false;
+        if (r.separator(timeSep)) {
+            if (!r.number(second))
+                return false;
+            if (r.separator(locale.decimalPoint()) && !r.number(msec))
+                return false;
+        }
+    }
+    r.skipBlanks();
+    int base = -1;
+    for (const QString& am : {locale.amText(), QStringLiteral("AM")})
+        if (base < 0 && r.take(am, Qt::CaseInsensitive))
+            base = 0;
+    for (const QString& pm : {locale.pmText(), QStringLiteral("PM")})
+        if (base < 0 && r.take(pm, Qt::CaseInsensitive))
+            base = 12;
+    if (base >= 0) {
+        if (hour == 0 || hour > 12)
+            return false;
+        hour = hour % 12 + base;
+    }
+    r.skipBlanks();
+    return r.atEnd() && hour < 24 && minute < 60 && second < 60 && msec < 1000;
+}
+
+} // namespace
+
+bool isInstalledFontName(const QString& text)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    return QFontDatabase::families().contains(text, Qt::CaseSensitive);
+}
+
+bool isLocaleNumber(const QString& text, const QLocale& locale)
+{
+    Reader r{text};
+    r.skipBlanks();
+    if (!r.takeChar(u'+'))
+        r.takeChar(u'-');
+    // Decimal exponent of the first significant digit, to reject overflow.
+    const qsizetype intStart = r.i;
+    const int intDigits = r.digits();
+    qsizetype firstSignificant = -1;
+    for (qsizetype k = intStart; k < intStart + intDigits; ++k)
+        if (text[k] != u'0') {
+            firstSignificant = k;
+            break;
+        }
+    long long magnitude = firstSignificant >= 0 ? intStart + intDigits - firstSignificant - 1 : 0;
+    int fracDigits = 0;
+    if (r.take(locale.decimalPoint())) {
+        const qsizetype fracStart = r.i;
+        fracDigits = r.digits();
+        if (firstSignificant < 0)
+            for (qsizetype k = fracStart; k < fracStart + fracDigits; ++k)
+                if (text[k] != u'0') {
+                    firstSignificant = k;
+                    magnitude = -(k - fracStart) - 1;
+                    break;
+                }
+    }
+    if (intDigits + fracDigits == 0)
+        return false;
+    if (r.takeChar(u'e') || r.takeChar(u'E')) {
+        bool negative = false;
+        if (!r.takeChar(u'+'))
+            negative = r.takeChar(u'-');
+        int exponent = 0;
+        if (r.atEnd() || !isDigit(text[r.i]) || !r.number(exponent))
+            return false;
+        magnitude += negative ? -static_cast<long long>(exponent) : exponent;
+    }
+    r.skipBlanks();
+    if (!r.atEnd())
+        return false;
+    constexpr long long MaxExtendedExponent = 4931;
+    return firstSignificant < 0 || magnitude <= MaxExtendedExponent;
+}
+
+bool isLocaleDateTime(const QString& text, const QLocale& locale)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    const QString dateSep = formatSeparator(format, QStringLiteral("dMy"), QStringLiteral("/"));
+    Reader r{text};
+    int n[3] = {0, 0, 0};
+    if (!r.number(n[0]) || !r.separator(dateSep) || !r.number(n[1]))
+        return false;
+    const qsizetype afterTwo = r.i;
+    int count = 2;
+    if (r.separator(dateSep)) {
+        if (!r.number(n[2]))
+            return false;
+        count = 3;
+    } else {
+        r.i = afterTwo;
+    }
+    int year = QDate::currentDate().year(), month = 0, day = 0;
+    const DateOrder order = dateOrder(format);
+    if (count == 2) {
+        if (order == DateOrder::DMY) {
+            day = n[0];
+            month = n[1];
+        } else {
+            month = n[0];
+            day = n[1];
+        }
+    } else {
+        switch (order) {
+        case DateOrder::DMY: day = n[0]; month = n[1]; year = n[2]; break;
+        case DateOrder::MDY: month = n[0]; day = n[1]; year = n[2]; break;
+        case DateOrder::YMD: year = n[0]; month = n[1]; day = n[2]; break;
+        }
+        if (year <= 99)
+            year += QDate::currentDate().year() / 100 * 100;
+    }
+    if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
+        return false;
+    r.skipBlanks();
+    return r.atEnd() || readTime(r, locale);
+}
+
+scanner::KindTests currentKindTests()
+{
+    auto locale = std::make_shared<const QLocale>();
+    auto fonts = std::make_shared<QSet<QString>>();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        for (const QString& f : QFontDatabase::families())
+            fonts->insert(f);
+    scanner::KindTests t;
+    t.isFontName = [fonts](std::string_view s) { return fonts->contains(fromWindows1252(s)); };
+    t.isNumber = [locale](std::string_view s) { return isLocaleNumber(fromWindows1252(s), *locale); };
+    t.isDateTime = [locale](std::string_view s) { return isLocaleDateTime(fromWindows1252(s), *locale); };
+    return t;
+}
+
+scanner::ScanFilters scanFilters(const Settings& settings)
+{
+    scanner::ScanFilters filters;
+    filters.accept = settings.accept;
+    filters.kinds = currentKindTests();
+    return filters;
+}
+
+} // namespace lingrove::model

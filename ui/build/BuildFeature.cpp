@@ -1,0 +1,303 @@
+#include "ui/build/BuildFeature.h"
+
+#include "model/DelphiInstallation.h"
+#include "model/Workspace.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "ui/build/CompilerMessagesWindow.h"
+#include "ui/build/VersionWizard.h"
+#include "ui/build/WaitWindow.h"
+#include "ui/shell/PageArea.h"
+#include "ui/shell/Shell.h"
+#include "ui/shell/UserInterface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTextEdit>
+
+namespace lingrove::ui {
+
+namespace {
+
+QAction* command(QObject* parent, const char* name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+BuildFeature::BuildFeature(model::Workspace& workspace, Shell& shell, QObject* parent)
+    : QObject(parent)
+    , workspace_(workspace)
+    , shell_(shell)
+    , build_(workspace)
+    , resource_(workspace)
+{
+    compile_ = command(this, "Compile1", QStringLiteral("&Compile"));
+    compile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    compileAll_ = command(this, "Compileall1", QStringLiteral("Compile &all"));
+    run_ = command(this, "Run2", QStringLiteral("R&un"));
+    runIde_ = command(this, "Run1", QStringLiteral("&Run Delphi IDE"));
+    createVersionInfo_ = command(this, "Create1", QStringLiteral("&Create versioninfo"));
+    removeVersionInfo_ = command(this, "AddinProject1", QStringLiteral("&Remove versioninfo"));
+    compilerInfo_ = command(this, "Compilerinfo1", QStringLiteral("Compiler &info"));
+    explorer_ = command(this, "Resourcecreator1", QStringLiteral("&Explorer"));
+    pictureEditor_ = command(this, "Pictureeditor1", QStringLiteral("&Picture editor"));
+    notepad_ = command(this, "Notepad1", QStringLiteral("&Notepad"));
+    viewReadme_ = command(this, "Viewreadme1", QStringLiteral("&View readme"));
+
+    connect(compile_, &QAction::triggered, this, [this] { compile(); });
+    connect(compileAll_, &QAction::triggered, this, [this] { compileAll(); });
+    connect(run_, &QAction::triggered, this, [this] { run(); });
+    connect(runIde_, &QAction::triggered, this, [this] { runIde(); });
+    connect(createVersionInfo_, &QAction::triggered, this, [this] { createVersionInfo(); });
+    connect(removeVersionInfo_, &QAction::triggered, this, [this] { removeVersionInfo(); });
+    connect(compilerInfo_, &QAction::triggered, this, [this] { showCompilerInfo(); });
+    connect(explorer_, &QAction::triggered, this, [this] { explorer(); });
+    connect(pictureEditor_, &QAction::triggered, this, [this] { pictureEditor(); });
+    connect(notepad_, &QAction::triggered, this, [this] { notepad(); });
+    connect(viewReadme_, &QAction::triggered, this, [this] { viewReadme(); });
+
+    // The version resource belongs to an open project.
+    shell_.onMenuShown(Menu::Extras, [this] {
+        const bool open = workspace_.project().isOpen();
+        createVersionInfo_->setEnabled(open);
+        removeVersionInfo_->setEnabled(open);
+    });
+}
+
+BuildFeature::~BuildFeature()
+{
+    // A top-level window of our own; the wizard and the messages have the
+    // main window as parent and go with it.
+    delete waitWindow_;
+}
+
+WaitWindow& BuildFeature::waitWindow()
+{
+    if (!waitWindow_)
+        waitWindow_ = new WaitWindow();
+    return *waitWindow_;
+}
+
+CompilerMessagesWindow& BuildFeature::compilerMessages()
+{
+    if (!messages_)
+        messages_ = new CompilerMessagesWindow(shell_.window());
+    return *messages_;
+}
+
+VersionWizard& BuildFeature::versionWizard()
+{
+    if (!wizard_)
+        wizard_ = new VersionWizard(*this, shell_.window());
+    return *wizard_;
+}
+
+void BuildFeature::setBusyCursor(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+}
+
+void BuildFeature::minimizeWindow(bool minimize)
+{
+    QWidget* window = shell_.window();
+    if (!window)
+        return;
+    if (minimize)
+        window->showMinimized();
+    else
+        window->showNormal();
+}
+
+void BuildFeature::finishWait(bool started)
+{
+    WaitWindow& wait = waitWindow();
+    wait.showText(started ? QStringLiteral("Ready") : QStringLiteral("An error has occuped!"));
+    pauseWithMessages(500);
+    wait.hideAndReset();
+}
+
+template <typename Run>
+platform::ProcessResult BuildFeature::runMinimized(Run run)
+{
+    bool minimized = false;
+    const platform::ProcessResult result = run([&] {
+        if (!minimized) {
+            minimizeWindow(true);
+            minimized = true;
+        }
+        paintWhileWaiting();
+    });
+    if (result.started)
+        minimizeWindow(false);
+    return result;
+}
+
+// ---- Compiling ------------------------------------------------------------------
+
+void BuildFeature::compile()
+{
+    // The wait window is up while the compiler starts; a failed start turns
+    // it into the error note.
+    waitWindow().showText(QString::fromLatin1(WaitWindow::RestingText));
+    const platform::ProcessResult result = build_.compile(true, paintWhileWaiting);
+    finishWait(result.started);
+}
+
+void BuildFeature::compileAll()
+{
+    WaitWindow& wait = waitWindow();
+    setBusyCursor(true);
+    wait.showText(QString::fromLatin1(WaitWindow::RestingText));
+    const model::BuildService::CompileAll result = build_.compileAll(paintWhileWaiting);
+    if (!result.started) {
+        setBusyCursor(false);
+        wait.hideAndReset();
+        if (!result.error.isEmpty())
+            ui().error(shell_.window(), result.error);
+        return;
+    }
+    wait.showText(QStringLiteral("Ready"));
+    pauseWithMessages(500);
+    wait.hideAndReset();
+    setBusyCursor(false);
+    if (!result.error.isEmpty()) {
+        ui().error(shell_.window(), result.error);
+        return;
+    }
+    CompilerMessagesWindow& messages = compilerMessages();
+    messages.setLines(result.output);
+    ui().exec(messages);
+}
+
+void BuildFeature::showCompilerInfo()
+{
+    const QString last = compilerMessages().lastMessage();
+    if (last.isEmpty())
+        return;
+    ui().message(shell_.window(), QStringLiteral("Last compiler message:\n") + last);
+}
+
+void BuildFeature::run()
+{
+    WaitWindow& wait = waitWindow();
+    wait.showText(QString::fromLatin1(WaitWindow::RestingText));
+    setBusyCursor(true);
+    const platform::ProcessResult compiled = build_.compile(false, paintWhileWaiting);
+    wait.hideAndReset();
+    if (!compiled.started) {
+        ui().message(shell_.window(), QStringLiteral("Fehler!"));
+        setBusyCursor(false);
+        return;
+    }
+    // The compiler's result is not looked at: the program file is started
+    // whether it is new, old or missing.
+    const platform::ProcessResult program =
+        runMinimized([this](const model::BuildService::Pump& pump) { return build_.runProgram(pump); });
+    if (!program.started)
+        ui().message(shell_.window(), QStringLiteral("Fehler!"));
+    setBusyCursor(false);
+}
+
+void BuildFeature::runIde()
+{
+    const platform::ProcessResult ide =
+        runMinimized([this](const model::BuildService::Pump& pump) { return build_.runIde(pump); });
+    if (!ide.started)
+        ui().message(shell_.window(), QStringLiteral("Fehler!"));
+}
+
+// ---- The version resource --------------------------------------------------------------
+
+void BuildFeature::createVersionInfo()
+{
+    if (workspace_.project().resourceLine == -1) {
+        replaceResource_ = false;
+    } else {
+        if (!ui().question(shell_.window(),
+                           QStringLiteral("The current project already contens a version info ressource file.\n"
+                                          "Do you really want to remove it and rebuild the ressource?"),
+                           BoxKind::Confirmation))
+            return;
+        replaceResource_ = true;
+    }
+    ui().exec(versionWizard());
+}
+
+void BuildFeature::removeVersionInfo()
+{
+    QTextEdit* editor = shell_.pages().projectEditor();
+    if (!editor) {
+        workspace_.project().resourceLine = -1;
+        return;
+    }
+    const QString warning = resource_.removeDirective(*editor->document());
+    if (!warning.isEmpty())
+        ui().message(shell_.window(), warning, BoxKind::Warning);
+}
+
+void BuildFeature::compileResourceScript()
+{
+    WaitWindow& wait = waitWindow();
+    wait.showText(QStringLiteral("Create file ") + workspace_.project().resourceName.toUpper() + QStringLiteral("..."));
+    const platform::ProcessResult result = resource_.compileScript(paintWhileWaiting);
+    finishWait(result.started);
+}
+
+model::VersionResource::Outcome BuildFeature::addResourceDirective(const QString& resFileName, bool removeOld)
+{
+    PageArea& pages = shell_.pages();
+    pages.showProjectPage();
+    QTextEdit* editor = pages.projectEditor();
+    model::SourceFile* source = pages.projectSource();
+    if (!editor || !source)
+        return model::VersionResource::Outcome::NotAdded;
+    const model::VersionResource::Change change =
+        resource_.addDirective(*editor->document(), *source, resFileName, removeOld);
+    if (!change.warning.isEmpty())
+        ui().message(shell_.window(), change.warning, BoxKind::Warning);
+    if (change.outcome == model::VersionResource::Outcome::WriteFailed)
+        ui().error(shell_.window(), change.error);
+    if (change.outcome == model::VersionResource::Outcome::Added)
+        pages.reloadProjectSource();
+    return change.outcome;
+}
+
+// ---- Outside tools ------------------------------------------------------------------------
+
+void BuildFeature::explorer()
+{
+    // A file manager that does not start is not reported.
+    platform::startDetached(platform::joinPath(model::delphi::windowsFolder(), QStringLiteral("explorer")), {});
+}
+
+void BuildFeature::pictureEditor()
+{
+    if (!platform::startDetached(workspace_.settings().imageEditorPath(), {}))
+        ui().message(shell_.window(), QStringLiteral("Cannot create process"));
+}
+
+void BuildFeature::notepad()
+{
+    if (!platform::startDetached(platform::joinPath(model::delphi::windowsFolder(), QStringLiteral("Notepad.exe")), {}))
+        ui().message(shell_.window(), QStringLiteral("Can not create process"));
+}
+
+void BuildFeature::viewReadme()
+{
+    // readme.txt is named without a folder; Notepad runs in the program's
+    // folder, where the readme lies (a project's folder may hold a
+    // readme.txt of its own).
+    if (!platform::startDetached(platform::joinPath(model::delphi::windowsFolder(), QStringLiteral("Notepad.exe")),
+                                 {QStringLiteral("readme.txt")}, platform::programFolder()))
+        ui().message(shell_.window(), QStringLiteral("Can not create process"));
+}
+
+} // namespace lingrove::ui

@@ -1,0 +1,19 @@
+#pragma once
+// The string list as the other features see it. Implemented by the
+// translation feature.
+namespace lingrove::ui {
+
+class StringList {
+public:
+    virtual ~StringList() = default;
+
+    // Get strings on the active page; with resumeAt, entries 0..resumeAt
+    // are marked changed (a project reopened where its work stopped).
+    virtual void collect(int resumeAt = -1) = 0;
+    // Empties the list.
+    virtual void clear() = 0;
+    // The selected row; -1 when none.
+    virtual int selectedRow() const = 0;
+};
+
+} // namespace lingrove::ui
