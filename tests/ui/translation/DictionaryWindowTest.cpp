@@ -2,6 +2,7 @@
 // wizard's "Create new table".
 #include "tests/common/AppFixture.h"
 
+#include "model/ProjectFile.h"
 #include "ui/project/CreateTableDialog.h"
 #include "ui/project/NewProjectWizard.h"
 #include "ui/project/ProjectFeature.h"
@@ -114,6 +115,19 @@ TEST_F(DictionaryWindowTest, TheWizardProposesSourceUnderscoreDestinationAndChoo
     EXPECT_EQ(proposed, "English_German");
     EXPECT_EQ(wizard.tableCombo->currentText(), "English_German");
     EXPECT_EQ(items(wizard.tableCombo), QStringList({"English_German", "Words"}));
+}
+
+TEST_F(DictionaryWindowTest, AProjectWhoseTableIsMissingIsNotOpened)
+{
+    makeTable("Words");
+    const QString file = lingrove::model::writeNewProjectFile(
+        {"demo", project, copyDemo(), "German", "English", "Missing"});
+    app->project().openProjectFile(file);
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(ui->texts("message")[0].contains("Missing")) << ui->texts("message")[0].toStdString();
+    EXPECT_FALSE(workspace().project().isOpen());
+    EXPECT_FALSE(workspace().dictionary().isOpen());
+    EXPECT_EQ(captions(), QStringList({"noname"}));
 }
 
 TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
