@@ -1,25 +1,21 @@
-// Saving pages: units, forms and the project source written back, byte for
-// byte when unchanged; failures keep the files as they were.
-#include "pages_fixture.h"
+// Saving pages from the window: units, forms and the project source written
+// back; failures keep the files and the pages as they were.
+#include "tests/common/AppFixture.h"
 
 #include "formfile/FormFile.h"
+#include "ui/pages/ProjectTree.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTreeWidgetItemIterator>
-
-using namespace pagetest;
+#include <QTextEdit>
 
 namespace {
 
-QByteArray highBytes()
-{
-    QByteArray b;
-    for (int c = 128; c < 256; ++c)
-        b.append(static_cast<char>(c));
-    return b;
-}
+using lingrove::testing::readBytes;
+using lingrove::testing::writeBytes;
+
+using SavingTest = lingrove::testing::AppTest;
 
 // Replaces the first occurrence of what in the editor by with, as typing would.
 void replaceInEditor(QTextEdit* e, const QString& what, const QString& with)
@@ -36,132 +32,107 @@ std::string formText(const QString& path)
     return text;
 }
 
-} // namespace
-
-TEST_F(PagesTest, UnchangedPagesOfEveryKindAreWrittenBackByteForByte)
+TEST_F(SavingTest, EditedLiteralsAreSavedIntoTheUnitAndTheForm)
 {
-    const QString dpr = copyDemo();
-    // Every byte above 127, mixed line breaks, no break after the last line.
-    const QByteArray pas = "unit Bytes;\r\n{ " + highBytes() + " }\r\nconst S = '" + highBytes() +
-                           "';\nimplementation\rend.";
-    writeBytes(project + "/Bytes.pas", pas);
-    std::string form;
-    lingrove::formfile::TextToResource(("object F: TForm\r\n  Caption = '" + highBytes() + "'\r\nend\r\n").toStdString(),
-                                       form);
-    writeBytes(project + "/Bytes.dfm", QByteArray::fromStdString(form));
-
-    const QStringList files = {"Demo.dpr", "Bytes.pas", "Bytes.dfm", "Main.pas", "Main.dfm", "frm/Input.dfm"};
-    QList<QByteArray> before;
-    for (const QString& f : files)
-        before << readBytes(project + "/" + f);
-
-    MainWindow& w = open(dpr);
-    for (const char* name : {"bytes.pas", "bytes.dfm", "main.pas", "main.dfm", "frm\\input.dfm"})
-        w.OpenSourcePage(name);
-    ASSERT_EQ(w.PageControl1->count(), 6);
-    for (int i = 0; i < w.PageControl1->count(); ++i) {
-        w.PageControl1->setCurrentIndex(i);
-        EXPECT_TRUE(w.SaveDFM1Click()) << i;
-    }
-    for (int i = 0; i < files.size(); ++i)
-        EXPECT_EQ(readBytes(project + "/" + files[i]), before[i]) << files[i].toStdString();
-    EXPECT_TRUE(leftOver("*.txt").isEmpty() && leftOver("*.TXT").isEmpty());
-    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join("\n").toStdString();
-}
-
-TEST_F(PagesTest, EditedLiteralsAreSavedIntoTheUnitAndTheForm)
-{
-    MainWindow& w = open(copyDemo());
+    openProjectSource(copyDemo());
     // The user's own text files beside the form are none of our business.
     writeBytes(project + "/MAIN.TXT", "notes of the user");
     writeBytes(project + "/Main.txt", "more notes");
     const QByteArray unit = readBytes(project + "/Main.pas");
     const QString german = QString::fromUtf8("Keine Sorge, nichts wurde hinzugefügt.");
 
-    w.OpenSourcePage("main.pas");
-    replaceInEditor(w.activeFileEditor(), "Don''t worry, nothing was added.", german);
-    ASSERT_TRUE(w.SaveDFM1Click());
+    pages().openPage("main.pas");
+    replaceInEditor(pages().activeFileEditor(), "Don''t worry, nothing was added.", german);
+    ASSERT_TRUE(pages().saveActivePage());
     QByteArray expected = unit;
     expected.replace("Don''t worry, nothing was added.", german.toLatin1());
     EXPECT_EQ(readBytes(project + "/Main.pas"), expected);
 
-    w.OpenSourcePage("main.dfm");
-    replaceInEditor(w.activeFileEditor(), QString::fromUtf8("'Adreßbuch'"), "'Address book'");
-    ASSERT_TRUE(w.SaveDFM1Click());
+    pages().openPage("main.dfm");
+    replaceInEditor(pages().activeFileEditor(), QString::fromUtf8("'Adreßbuch'"), "'Address book'");
+    ASSERT_TRUE(pages().saveActivePage());
     const std::string text = formText(project + "/Main.dfm");
     EXPECT_NE(text.find("  Caption = 'Address book'\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("'Anna M\xFCller, M\xFCnchen'"), std::string::npos);
     EXPECT_EQ(readBytes(project + "/MAIN.TXT"), "notes of the user");
     EXPECT_EQ(readBytes(project + "/Main.txt"), "more notes");
+    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join("\n").toStdString();
 }
 
-TEST_F(PagesTest, AFormThatCannotBeConvertedBackKeepsItsFileAndItsPage)
+TEST_F(SavingTest, AFormThatCannotBeConvertedBackKeepsItsFileAndItsPage)
 {
-    MainWindow& w = open(copyDemo());
+    openProjectSource(copyDemo());
     const QByteArray dfm = readBytes(project + "/Main.dfm");
-    w.OpenSourcePage("main.dfm");
-    replaceInEditor(w.activeFileEditor(), "  Left = 200", "  Left = )");
+    pages().openPage("main.dfm");
+    replaceInEditor(pages().activeFileEditor(), "  Left = 200", "  Left = )");
 
-    EXPECT_FALSE(w.SaveDFM1Click());
+    EXPECT_FALSE(pages().saveActivePage());
     ASSERT_EQ(ui->texts("message").size(), 1);
     EXPECT_TRUE(ui->texts("message")[0].contains("line 2")) << ui->texts("message")[0].toStdString();
     EXPECT_EQ(readBytes(project + "/Main.dfm"), dfm);
     EXPECT_TRUE(leftOver("*.txt").isEmpty());
 
-    // Finishing the page does not close it while it cannot be saved.
+    // "Save and close" does not close the page while it cannot be saved.
     ui->clear();
-    w.SaveAndRemove();
+    EXPECT_FALSE(pages().saveAndCloseActivePage());
     EXPECT_EQ(ui->texts("message").first(), "The current file will saved and removed");
     EXPECT_EQ(captions(), QStringList({"Demo.dpr", "main.dfm"}));
+    EXPECT_EQ(readBytes(project + "/Main.dfm"), dfm);
 }
 
-TEST_F(PagesTest, SaveAndRemoveClosesThePageAndMovesToTheLastPage)
+TEST_F(SavingTest, SaveAndCloseClosesThePageAndMovesToTheLastPage)
 {
-    MainWindow& w = open(copyDemo());
-    w.OpenSourcePage("texts.pas");
-    w.OpenSourcePage("about.pas");
-    w.OpenSourcePage("main.pas");
-    w.PageControl1->setCurrentIndex(2);
-    w.SaveAndRemove();
+    openProjectSource(copyDemo());
+    pages().openPage("texts.pas");
+    pages().openPage("about.pas");
+    pages().openPage("main.pas");
+    pages().tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(pages().saveAndCloseActivePage());
     EXPECT_EQ(captions(), QStringList({"Demo.dpr", "texts.pas", "main.pas"}));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+    EXPECT_EQ(pages().tabs()->currentIndex(), 2);
 
-    w.SaveAndRemove();
-    w.SaveAndRemove();
+    pages().saveAndCloseActivePage();
+    pages().saveAndCloseActivePage();
     EXPECT_EQ(captions(), QStringList{"Demo.dpr"});
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(pages().tabs()->currentIndex(), 0);
     EXPECT_EQ(ui->texts("message"), QStringList(3, "The current file will saved and removed"));
 }
 
-TEST_F(PagesTest, SavingTheProjectSourceRebuildsTheTree)
+TEST_F(SavingTest, SavingTheProjectSourceRebuildsTheTree)
 {
     const QString dpr = copyDemo();
     writeBytes(project + "/Extra.pas", "unit Extra;\r\nend.\r\n");
-    MainWindow& w = open(dpr);
-    replaceInEditor(w.MainRichEdit, "  Texts in 'texts.pas';", "  Texts in 'texts.pas',\n  Extra in 'Extra.pas';");
-    ASSERT_TRUE(w.SaveDFM1Click());
+    openProjectSource(dpr);
+    replaceInEditor(pages().projectEditor(), "  Texts in 'texts.pas';",
+                    "  Texts in 'texts.pas',\n  Extra in 'Extra.pas';");
+    ASSERT_TRUE(pages().saveActivePage());
     EXPECT_TRUE(readBytes(dpr).contains("  Texts in 'texts.pas',\r\n  Extra in 'Extra.pas';\r\n"));
-    EXPECT_EQ(w.TreeView1->findItems("Extra.pas", Qt::MatchExactly | Qt::MatchRecursive).size(), 1);
-    EXPECT_TRUE(w.MainRichEdit->toPlainText().contains("Extra in 'Extra.pas';"));
-    EXPECT_EQ(w.PageControl1->tabText(0), "Demo.dpr");
+    EXPECT_EQ(pages().tree()->findItems("Extra.pas", Qt::MatchExactly | Qt::MatchRecursive).size(), 1);
+    EXPECT_TRUE(pages().projectEditor()->toPlainText().contains("Extra in 'Extra.pas';"));
+    EXPECT_EQ(pages().tabs()->tabText(0), "Demo.dpr");
 }
 
-TEST_F(PagesTest, TextTheFileCannotHoldOrAReadOnlyFileIsNotWritten)
+TEST_F(SavingTest, TextTheFileCannotHoldOrAReadOnlyFileIsNotWritten)
 {
-    MainWindow& w = open(copyDemo());
+    openProjectSource(copyDemo());
     const QString path = project + "/Texts.pas";
     const QByteArray unit = readBytes(path);
-    w.OpenSourcePage("texts.pas");
-    QTextCursor c(w.activeFileEditor()->document()->findBlockByNumber(2));
+    pages().openPage("texts.pas");
+    QTextCursor c(pages().activeFileEditor()->document()->findBlockByNumber(2));
     c.insertText(QString::fromUtf8("Ω"));
-    EXPECT_FALSE(w.SaveDFM1Click());
+    EXPECT_FALSE(pages().saveActivePage());
     ASSERT_EQ(ui->texts("message").size(), 1);
-    EXPECT_TRUE(ui->texts("message")[0].contains("line 3, column 1"));
+    EXPECT_TRUE(ui->texts("message")[0].contains("line 3, column 1")) << ui->texts("message")[0].toStdString();
     EXPECT_EQ(readBytes(path), unit);
 
     c.deletePreviousChar();
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
-    EXPECT_FALSE(w.SaveDFM1Click());
+    EXPECT_FALSE(pages().saveActivePage());
     EXPECT_EQ(ui->texts("error").size(), 1);
     EXPECT_EQ(readBytes(path), unit);
+    // Nor does "Save and close" close the page.
+    EXPECT_FALSE(pages().saveAndCloseActivePage());
+    EXPECT_EQ(captions(), QStringList({"Demo.dpr", "texts.pas"}));
 }
+
+} // namespace

@@ -1,15 +1,18 @@
 // The project tree: names quoted in the project source, found as Windows
 // finds them, opened by double click, pop-up menu and "load all".
-#include "pages_fixture.h"
+#include "tests/common/AppFixture.h"
 
-#include <QListWidget>
+#include "ui/pages/ProjectTree.h"
+
+#include <QAction>
 #include <QMenu>
 #include <QTest>
+#include <QTextEdit>
 #include <QTreeWidgetItemIterator>
 
-using namespace pagetest;
-
 namespace {
+
+using lingrove::testing::writeBytes;
 
 QStringList treeLines(QTreeWidget* tree)
 {
@@ -29,10 +32,10 @@ QTreeWidgetItem* node(QTreeWidget* tree, const QString& text)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-} // namespace
-
-class TreeTest : public PagesTest {
+class TreeTest : public lingrove::testing::AppTest {
 protected:
+    // A project whose source names its units in another letter case than
+    // the files, one twice, one missing and one in a sub-folder.
     QString makeProject()
     {
         writeBytes(project + "/Unit1.pas", "unit Unit1;\r\nend.\r\n");
@@ -50,79 +53,83 @@ protected:
                         "begin\r\n  Application.Title := 'My Application';\r\nend.\r\n");
         return dpr;
     }
+    void openProject(bool acceptFolderNames)
+    {
+        lingrove::model::Settings s = workspace().settings();
+        s.accept.Dirs = acceptFolderNames;
+        workspace().setSettings(s);
+        openProjectSource(makeProject());
+    }
+    QTreeWidget* tree() { return pages().tree(); }
+    void doubleClick(const QString& text)
+    {
+        QTreeWidgetItem* item = node(tree(), text);
+        ASSERT_NE(item, nullptr) << text.toStdString();
+        tree()->setCurrentItem(item);
+        emit tree()->itemDoubleClicked(item, 0);
+    }
 };
 
 TEST_F(TreeTest, ListsExistingFilesAsWrittenWithDuplicatesAndFormsBesideThem)
 {
-    state().settings.Dirs = true;
-    MainWindow& w = open(makeProject());
-    EXPECT_EQ(w.PageControl1->tabText(0), "Test.dpr");
-
-    QStringList list;
-    for (int i = 0; i < w.ListBox1->count(); ++i)
-        list << w.ListBox1->item(i)->text();
-    EXPECT_EQ(list, QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Missing.pas", "Frm\\FrmInput.pas",
-                                 "Unit1.pas", "frm", "My Application"}));
-    EXPECT_EQ(treeLines(w.TreeView1),
+    openProject(true);
+    EXPECT_EQ(pages().tabs()->tabText(0), "Test.dpr");
+    EXPECT_EQ(pages().quotedNames(), QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Missing.pas",
+                                                  "Frm\\FrmInput.pas", "Unit1.pas", "frm", "My Application"}));
+    EXPECT_EQ(treeLines(tree()),
               QStringList({"Project", "  Units", "    Unit1.pas", "    Hellof.pas", "    Plain.pas",
                            "    Frm\\FrmInput.pas", "    Unit1.pas", "  Forms", "    Unit1.dfm",
                            "    Hellof.dfm", "    Frm\\FrmInput.dfm", "    Unit1.dfm"}));
-    EXPECT_TRUE(w.TreeView1->isExpanded(w.TreeView1->model()->index(0, 0)));
-}
+    EXPECT_TRUE(tree()->isExpanded(tree()->model()->index(0, 0)));
+    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join("\n").toStdString();
 
-TEST_F(TreeTest, ASubFolderNameIsDroppedWhileBackslashStringsAreFiltered)
-{
-    state().settings.Dirs = false;
-    MainWindow& w = open(makeProject());
-    EXPECT_EQ(node(w.TreeView1, "Frm\\FrmInput.pas"), nullptr);
-    EXPECT_NE(node(w.TreeView1, "Hellof.pas"), nullptr);
+    // A sub-folder name is dropped while strings with a backslash are filtered.
+    openProject(false);
+    EXPECT_EQ(node(tree(), "Frm\\FrmInput.pas"), nullptr);
+    EXPECT_NE(node(tree(), "Hellof.pas"), nullptr);
 }
 
 TEST_F(TreeTest, DoubleClickOpensTheSelectedFileOnceAndIgnoresGroupNodes)
 {
-    state().settings.Dirs = true;
-    MainWindow& w = open(makeProject());
+    openProject(true);
+    doubleClick("Units");
+    doubleClick("Project");
+    EXPECT_EQ(pages().tabs()->count(), 1);
 
-    w.TreeView1->setCurrentItem(node(w.TreeView1, "Units"));
-    w.TreeView1DblClick();
-    w.TreeView1->setCurrentItem(node(w.TreeView1, "Project"));
-    w.TreeView1DblClick();
-    EXPECT_EQ(w.PageControl1->count(), 1);
-
-    w.TreeView1->setCurrentItem(node(w.TreeView1, "Frm\\FrmInput.pas"));
-    w.TreeView1DblClick();
-    w.TreeView1->setCurrentItem(node(w.TreeView1, "Hellof.pas"));
-    w.TreeView1DblClick();
+    doubleClick("Frm\\FrmInput.pas");
+    doubleClick("Hellof.pas");
     EXPECT_EQ(captions(), QStringList({"Test.dpr", "frm\\frminput.pas", "hellof.pas"}));
-    EXPECT_EQ(w.activeFileEditor()->toPlainText(), "unit Hellof;\nend.\n");
+    EXPECT_EQ(pages().activeFileEditor()->toPlainText(), "unit Hellof;\nend.\n");
 
-    w.TreeView1->setCurrentItem(node(w.TreeView1, "Frm\\FrmInput.pas"));
-    w.TreeView1DblClick();
-    EXPECT_EQ(w.PageControl1->count(), 3);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    doubleClick("Frm\\FrmInput.pas");
+    EXPECT_EQ(pages().tabs()->count(), 3);
+    EXPECT_EQ(pages().tabs()->currentIndex(), 1);
 }
 
 TEST_F(TreeTest, RightPressOpensThePopUpAndKeepsTheSelection)
 {
-    MainWindow& w = open(makeProject());
-    w.show();
-    QTreeWidgetItem* plain = node(w.TreeView1, "Plain.pas");
-    w.TreeView1->setCurrentItem(plain);
-    const QRect other = w.TreeView1->visualItemRect(node(w.TreeView1, "Unit1.dfm"));
-    QTest::mousePress(w.TreeView1->viewport(), Qt::RightButton, {}, other.center());
-    EXPECT_TRUE(w.PopupMenu1->isVisible());
-    EXPECT_EQ(w.TreeView1->selectedItems(), QList<QTreeWidgetItem*>{plain});
-    w.PopupMenu1->hide();
+    openProject(false);
+    window().show();
+    QTreeWidgetItem* plain = node(tree(), "Plain.pas");
+    tree()->setCurrentItem(plain);
+    const QRect other = tree()->visualItemRect(node(tree(), "Unit1.dfm"));
+    QTest::mousePress(tree()->viewport(), Qt::RightButton, {}, other.center());
+    QMenu* popup = pages().tree()->popupMenu();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(tree()->selectedItems(), QList<QTreeWidgetItem*>{plain});
+    popup->hide();
 }
 
-TEST_F(TreeTest, LoadAllClosesFilePagesThenOpensUnitsFollowedByForms)
+TEST_F(TreeTest, LoadAllClosesFilePagesBeforeOpeningTheProjectsFiles)
 {
     writeBytes(project + "/Unit2.pas", "unit Unit2;\r\nend.\r\n");
     const QString dpr = project + "/P.dpr";
     writeBytes(dpr, "uses Unit2 in 'unit2.pas', Gone in 'Gone.pas';\r\n");
-    MainWindow& w = open(dpr);
-    w.OpenSourcePage("unit2.pas");
-    w.LoadallprojectFiles1Click();
+    openProjectSource(dpr);
+    pages().openPage("unit2.pas");
+    pages().loadAllFilesAction()->trigger();
     EXPECT_EQ(captions(), QStringList({"P.dpr", "unit2.pas"}));
     EXPECT_TRUE(ui->shown.empty());
 }
+
+} // namespace

@@ -1,15 +1,16 @@
-// The create-table dialog and the dictionary window.
-#include "test_dictionary_support.h"
+// The dictionary window, the create-table dialog and the new-project
+// wizard's "Create new table".
+#include "tests/common/AppFixture.h"
 
-#include "app/AppState.h"
-#include "platform/UserInterface.h"
-#include "translation/CreateTableDialog.h"
-#include "translation/DictionaryWindow.h"
+#include "model/ProjectFile.h"
+#include "ui/project/CreateTableDialog.h"
+#include "ui/project/NewProjectWizard.h"
+#include "ui/project/ProjectFeature.h"
+#include "ui/translation/DictionaryWindow.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -17,28 +18,18 @@
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QTest>
-#include <QToolBar>
-
-using namespace lingrove::translation;
-using lingrove::app::state;
-using lingrove::platform::ScriptedUi;
-using lingrove::translation::testing::DictionaryFolderTest;
-using lingrove::translation::testing::str;
 
 namespace {
 
-class DictionaryWindowTest : public DictionaryFolderTest {
+using lingrove::model::Dictionary;
+using lingrove::model::listTables;
+using lingrove::ui::CreateTableDialog;
+using lingrove::ui::DictionaryWindow;
+using Button = DictionaryWindow::Button;
+
+class DictionaryWindowTest : public lingrove::testing::AppTest {
 protected:
-    void SetUp() override
-    {
-        DictionaryFolderTest::SetUp();
-        state().project.DictionaryTable.clear();
-    }
-    void TearDown() override
-    {
-        state().project.DictionaryTable.clear();
-        DictionaryFolderTest::TearDown();
-    }
+    void useTable(const QString& name) { workspace().project().dictionaryTable = name; }
 
     static QStringList items(const QComboBox* box)
     {
@@ -54,53 +45,47 @@ protected:
             out << model->index(row, col).data().toString();
         return out;
     }
-    static void typeInto(QSpinBox* spin, const QString& text)
+    // The stored translation n (1..5) of source in table name.
+    static QString stored(const QString& name, const QString& source, int n = 1)
     {
-        spin->setFocus();
-        spin->selectAll();
-        QTest::keyClicks(spin, text);
+        Dictionary d;
+        lingrove::model::Proposals dests;
+        if (!d.open(name) || !d.find(source, &dests))
+            return "<none>";
+        return dests[static_cast<std::size_t>(n - 1)];
     }
 };
 
 TEST_F(DictionaryWindowTest, CreateDialogMakesTableAndRefusesExistingOrEmptyNames)
 {
     makeTable("Old", {{"Yes", "Ja"}});
-    ScriptedUi ui;
-    TDbank dialog;
-    EXPECT_EQ(dialog.windowTitle(), "Create translation table");
-    EXPECT_EQ(dialog.createButton()->text(), "C&reate");
-    EXPECT_EQ(dialog.cancelButton()->text(), "&Cancel");
-    QStringList labels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains("Database name") && labels.contains("Fields size"));
-    EXPECT_EQ(dialog.sizeSpin()->minimum(), 10);
-    EXPECT_EQ(dialog.sizeSpin()->maximum(), 100);
-    QSignalSpy created(&dialog, &TDbank::tableCreated);
+    CreateTableDialog dialog;
+    QSignalSpy created(&dialog, &CreateTableDialog::tableCreated);
     dialog.show();
 
     // An existing or empty name is refused; the dialog stays open and the
     // stored table is untouched.
-    for (const QString& name : {QString("Old"), QString()}) {
+    for (const QString& name : {QString("Old"), QString("old"), QString()}) {
         dialog.setProposedName(name);
         QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_TRUE(dialog.createdName().isEmpty());
     }
-    ASSERT_EQ(ui->texts("message").size(), 2);
+    ASSERT_EQ(ui->texts("message").size(), 3);
     EXPECT_TRUE(ui->texts("message")[0].contains("exists already"));
-    Dictionary d;
-    ASSERT_TRUE(d.open("Old"));
-    EXPECT_EQ(d.TableState("Yes")[0], "Ja");
+    EXPECT_EQ(stored("Old", "Yes"), "Ja");
 
     dialog.setProposedName("German_French");
     EXPECT_EQ(dialog.sizeSpin()->value(), 50);
-    typeInto(dialog.sizeSpin(), "30");
+    dialog.sizeSpin()->setFocus();
+    dialog.sizeSpin()->selectAll();
+    QTest::keyClicks(dialog.sizeSpin(), "30");
     QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.createdName(), "German_French");
     ASSERT_EQ(created.count(), 1);
     EXPECT_EQ(created.at(0).at(0).toString(), "German_French");
+    Dictionary d;
     ASSERT_TRUE(d.open("German_French"));
     EXPECT_EQ(d.fieldSize(), 30);
 
@@ -112,16 +97,47 @@ TEST_F(DictionaryWindowTest, CreateDialogMakesTableAndRefusesExistingOrEmptyName
     EXPECT_EQ(listTables(), QStringList({"German_French", "Old"}));
 }
 
+TEST_F(DictionaryWindowTest, TheWizardProposesSourceUnderscoreDestinationAndChoosesTheNewTable)
+{
+    makeTable("Words");
+    lingrove::ui::NewProjectWizard& wizard = app->project().newProjectWizard();
+    wizard.fillTables();
+    wizard.sourceLanguageField->setText("English");
+    wizard.destLanguageField->setText("German");
+    QString proposed;
+    ui->dialogs.push_back([&](QDialog& d) {
+        auto& dialog = static_cast<CreateTableDialog&>(d);
+        proposed = dialog.nameEdit()->text();
+        dialog.createButton()->click();
+        return int(QDialog::Accepted);
+    });
+    wizard.createTableButton->click();
+    EXPECT_EQ(proposed, "English_German");
+    EXPECT_EQ(wizard.tableCombo->currentText(), "English_German");
+    EXPECT_EQ(items(wizard.tableCombo), QStringList({"English_German", "Words"}));
+}
+
+TEST_F(DictionaryWindowTest, AProjectWhoseTableIsMissingIsNotOpened)
+{
+    makeTable("Words");
+    const QString file = lingrove::model::writeNewProjectFile(
+        {"demo", project, copyDemo(), "German", "English", "Missing"});
+    app->project().openProjectFile(file);
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(ui->texts("message")[0].contains("Missing")) << ui->texts("message")[0].toStdString();
+    EXPECT_FALSE(workspace().project().isOpen());
+    EXPECT_FALSE(workspace().dictionary().isOpen());
+    EXPECT_EQ(captions(), QStringList({"noname"}));
+}
+
 TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
 {
     makeTable("gamma", {{"G1", "g"}, {"G2", "g"}, {"G3", "g"}});
     makeTable("alpha", {{"A1", "a"}});
     makeTable("Beta");
 
-    state().project.DictionaryTable = "gamma";
-    TDataEditForm window;
-    EXPECT_EQ(window.windowTitle(), "Dictionary");
-    EXPECT_FALSE(window.isModal());
+    useTable("gamma");
+    DictionaryWindow window(workspace());
     window.show();
     EXPECT_EQ(items(window.tableList()), QStringList({"alpha", "Beta", "gamma"}));
     EXPECT_EQ(window.tableList()->currentText(), "gamma");
@@ -136,16 +152,14 @@ TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
     emit window.tableList()->activated(1);
     EXPECT_EQ(window.tableName(), "Beta");
     EXPECT_EQ(window.model()->rowCount(), 0);
-    Dictionary d;
-    ASSERT_TRUE(d.open("gamma"));
-    EXPECT_EQ(d.TableState("G1")[1], "pending");
+    EXPECT_EQ(stored("gamma", "G1", 2), "pending");
 
     window.close();
     EXPECT_EQ(window.model(), nullptr);
     EXPECT_TRUE(window.tableName().isEmpty());
 
-    // Without a project the first table of the list is shown.
-    state().project.DictionaryTable.clear();
+    // Without a project table the first table of the list is shown.
+    useTable({});
     window.show();
     EXPECT_EQ(window.tableName(), "alpha");
     EXPECT_EQ(column(window.model(), 0), QStringList({"A1"}));
@@ -154,15 +168,14 @@ TEST_F(DictionaryWindowTest, ShowListsTablesAndOpensProjectTableOrFirst)
 
 TEST_F(DictionaryWindowTest, EmptyFolderAndMissingProjectTableGiveEmptyGrid)
 {
-    ScriptedUi ui;
-    TDataEditForm window;
+    DictionaryWindow window(workspace());
     window.show();
     EXPECT_EQ(window.tableList()->count(), 0);
     EXPECT_EQ(window.model(), nullptr);
     EXPECT_TRUE(ui->shown.empty());
     window.close();
 
-    state().project.DictionaryTable = "gone";
+    useTable("gone");
     window.show();
     EXPECT_EQ(window.model(), nullptr);
     ASSERT_EQ(ui->texts("error").size(), 1);
@@ -173,35 +186,39 @@ TEST_F(DictionaryWindowTest, EmptyFolderAndMissingProjectTableGiveEmptyGrid)
 TEST_F(DictionaryWindowTest, EditsInsertsAndDeletesReachTheWorkingTable)
 {
     makeTable("t", {{"Open", "Offen"}, {"Close", "Zu"}});
-    state().project.DictionaryTable = "t";
-    Dictionary& working = DM().Table1;
+    useTable("t");
+    Dictionary& working = workspace().dictionary();
     ASSERT_TRUE(working.open("t"));
 
-    ScriptedUi ui;
-    TDataEditForm window;
+    DictionaryWindow window(workspace());
     window.show();
     QSqlTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
+    auto rowOf = [&](const QString& source) { return column(model, 0).indexOf(source); };
+    auto dests = [&](const QString& source) {
+        lingrove::model::Proposals found;
+        working.find(source, &found);
+        return found;
+    };
 
     // Edit a cell and leave the row: the record is posted, and the working
     // table's own connection sees it.
-    const int openRow = column(model, 0).indexOf("Open");
+    const int openRow = rowOf("Open");
     ASSERT_GE(openRow, 0);
     window.grid()->setCurrentIndex(model->index(openRow, 2));
     ASSERT_TRUE(model->setData(model->index(openRow, 2), "Auf"));
-    window.action(openRow == 0 ? TDataEditForm::Button::Next : TDataEditForm::Button::Prior)->trigger();
+    window.action(openRow == 0 ? Button::Next : Button::Prior)->trigger();
     QCoreApplication::processEvents();
     EXPECT_FALSE(model->isDirty());
-    EXPECT_EQ(working.TableState("Open")[1], "Auf");
-    EXPECT_NE(window.grid()->currentIndex().row(), column(model, 0).indexOf("Open"))
-        << "the current record stays the one moved to";
-    ASSERT_TRUE(model->setData(model->index(column(model, 0).indexOf("Open"), 3), "Oeffnen"));
-    window.action(TDataEditForm::Button::Post)->trigger();
-    EXPECT_EQ(working.TableState("Open")[2], "Oeffnen");
+    EXPECT_EQ(dests("Open")[1], "Auf");
+    EXPECT_NE(window.grid()->currentIndex().row(), rowOf("Open")) << "the current record stays the one moved to";
+    ASSERT_TRUE(model->setData(model->index(rowOf("Open"), 3), "Oeffnen"));
+    window.action(Button::Post)->trigger();
+    EXPECT_EQ(dests("Open")[2], "Oeffnen");
 
     // Insert a record and type its source and translation into the grid;
     // Post takes the text still in the open cell editor.
-    window.action(TDataEditForm::Button::Insert)->trigger();
+    window.action(Button::Insert)->trigger();
     ASSERT_TRUE(window.grid()->currentIndex().isValid());
     QWidget* editor = window.grid()->viewport()->focusWidget();
     ASSERT_NE(editor, nullptr);
@@ -210,32 +227,32 @@ TEST_F(DictionaryWindowTest, EditsInsertsAndDeletesReachTheWorkingTable)
     editor = window.grid()->viewport()->focusWidget();
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, "Sichern");
-    window.action(TDataEditForm::Button::Post)->trigger();
-    EXPECT_TRUE(ui->texts("error").isEmpty()) << str(ui->texts("error").join("\n"));
-    EXPECT_EQ(working.TableState("Save")[0], "Sichern");
+    window.action(Button::Post)->trigger();
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts("error").join("\n").toStdString();
+    EXPECT_EQ(dests("Save")[0], "Sichern");
     EXPECT_EQ(working.count(), 3);
 
     // An inserted record left empty is abandoned, its editor still open.
-    window.action(TDataEditForm::Button::Insert)->trigger();
-    window.action(TDataEditForm::Button::Post)->trigger();
-    window.action(TDataEditForm::Button::Insert)->trigger();
-    window.action(TDataEditForm::Button::Next)->trigger();
-    window.action(TDataEditForm::Button::Post)->trigger();
-    EXPECT_TRUE(ui->texts("error").isEmpty()) << str(ui->texts("error").join("\n"));
+    window.action(Button::Insert)->trigger();
+    window.action(Button::Post)->trigger();
+    window.action(Button::Insert)->trigger();
+    window.action(Button::Next)->trigger();
+    window.action(Button::Post)->trigger();
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts("error").join("\n").toStdString();
     EXPECT_EQ(working.count(), 3);
 
     // A duplicate source is refused by the index and reported.
-    ASSERT_TRUE(model->setData(model->index(column(model, 0).indexOf("Close"), 0), "Open"));
-    window.action(TDataEditForm::Button::Post)->trigger();
+    ASSERT_TRUE(model->setData(model->index(rowOf("Close"), 0), "Open"));
+    window.action(Button::Post)->trigger();
     EXPECT_EQ(ui->texts("error").size(), 1);
-    window.action(TDataEditForm::Button::Cancel)->trigger();
+    window.action(Button::Cancel)->trigger();
     EXPECT_FALSE(model->isDirty());
-    EXPECT_EQ(working.TableState("Close")[0], "Zu");
+    EXPECT_EQ(dests("Close")[0], "Zu");
 
     // Delete after confirmation.
-    window.grid()->setCurrentIndex(model->index(column(model, 0).indexOf("Close"), 0));
+    window.grid()->setCurrentIndex(model->index(rowOf("Close"), 0));
     ui->answers = {true};
-    window.action(TDataEditForm::Button::Delete)->trigger();
+    window.action(Button::Delete)->trigger();
     EXPECT_TRUE(ui->texts("question").contains("Delete record?"));
     EXPECT_FALSE(working.find("Close", nullptr));
     EXPECT_EQ(working.count(), 2);
@@ -245,8 +262,8 @@ TEST_F(DictionaryWindowTest, EditsInsertsAndDeletesReachTheWorkingTable)
 TEST_F(DictionaryWindowTest, ColumnTitlesSortAndPendingEditSurvivesSort)
 {
     makeTable("t", {{"b", "2"}, {"c", "1"}, {"a", "3"}});
-    state().project.DictionaryTable = "t";
-    TDataEditForm window;
+    useTable("t");
+    DictionaryWindow window(workspace());
     window.show();
     QSqlTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
@@ -256,23 +273,21 @@ TEST_F(DictionaryWindowTest, ColumnTitlesSortAndPendingEditSurvivesSort)
     ASSERT_TRUE(model->setData(model->index(row, 2), "three"));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
-    QStringList dest1 = column(model, 1);
+    const QStringList dest1 = column(model, 1);
     EXPECT_TRUE(dest1 == QStringList({"1", "2", "3"}) || dest1 == QStringList({"3", "2", "1"}))
-        << str(dest1.join(","));
-    Dictionary d;
-    ASSERT_TRUE(d.open("t"));
-    EXPECT_EQ(d.TableState("a")[1], "three");
+        << dest1.join(",").toStdString();
+    EXPECT_EQ(stored("t", "a", 2), "three");
 
     window.grid()->sortByColumn(0, Qt::DescendingOrder);
     EXPECT_EQ(column(model, 0), QStringList({"c", "b", "a"}));
 
-    // Navigator moves through the records.
-    window.action(TDataEditForm::Button::Last)->trigger();
+    // The navigator moves through the records.
+    window.action(Button::Last)->trigger();
     EXPECT_EQ(window.grid()->currentIndex().row(), 2);
-    window.action(TDataEditForm::Button::Prior)->trigger();
+    window.action(Button::Prior)->trigger();
     EXPECT_EQ(window.grid()->currentIndex().row(), 1);
-    window.action(TDataEditForm::Button::First)->trigger();
-    window.action(TDataEditForm::Button::Prior)->trigger();
+    window.action(Button::First)->trigger();
+    window.action(Button::Prior)->trigger();
     EXPECT_EQ(window.grid()->currentIndex().row(), 0);
     window.close();
 }

@@ -1,87 +1,84 @@
 #pragma once
-// A main window with one dictionary table open, for the translation loop
-// tests. Each test has its own program folder and a scripted user interface.
-#include "test_dictionary_support.h"
+// The window with a project open whose dictionary table "Words" starts
+// empty, for the tests of the translation loop. Pages are files of the
+// project folder opened as the user opens them.
+#include "tests/common/AppFixture.h"
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
-#include "platform/UserInterface.h"
-#include "translation/TranslationLoop.h"
+#include "model/TranslationSession.h"
+#include "ui/translation/TranslationBar.h"
+#include "ui/translation/TranslationFeature.h"
 
-#include <QApplication>
+#include <QAbstractItemModel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QTabWidget>
-#include <QTest>
+#include <QListView>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
-#include <memory>
+namespace lingrove::testing {
 
-namespace lingrove::translation::testing {
-
-class LoopTest : public DictionaryFolderTest {
+class LoopTest : public AppTest {
 protected:
     void SetUp() override
     {
-        DictionaryFolderTest::SetUp();
-        app::AppState& st = app::state();
-        st.project = app::Project{};
-        st.settings = app::Settings::defaults();
-        st.ProjectSaved = true;
-        st.ResumeMode = false;
+        AppTest::SetUp();
         makeTable("Words");
-        st.project.DictionaryTable = "Words";
-        window = std::make_unique<app::MainWindow>();
-        ASSERT_TRUE(window->openDictionary());
-        loop = window->translationLoop;
-    }
-    void TearDown() override
-    {
-        window.reset();
-        app::state().project = app::Project{};
-        DictionaryFolderTest::TearDown();
+        const QString dpr = project + "/Test.dpr";
+        writeBytes(dpr, "program Test;\r\nbegin\r\nend.\r\n");
+        openProjectSource(dpr, "Words");
+        ASSERT_TRUE(ui->shown.empty()) << ui->texts().join("\n").toStdString();
     }
 
-    // A file page showing text; its editor.
+    ui::TranslationFeature& loop() { return app->translation(); }
+    ui::TranslationBar& bar() { return *app->translation().bar(); }
+    model::Dictionary& dictionary() { return workspace().dictionary(); }
+
+    // A page showing text ("\n" between lines), saved as the file name of
+    // the project folder; its editor.
     QTextEdit* page(const QString& text, const QString& name = "unit1.pas")
     {
-        window->CreateNewPage(name);
-        QTextEdit* editor = window->activeFileEditor();
-        editor->setPlainText(text);
-        return editor;
+        writeBytes(project + "/" + name, text.toLatin1());
+        pages().openPage(name);
+        EXPECT_EQ(pages().activeCaption(), name);
+        return pages().activeFileEditor();
     }
+    // Line n (1-based) of the active page.
     QString line(int n) const
     {
-        return window->activeFileEditor()->document()->findBlockByNumber(n - 1).text();
+        return app->pages().activeFileEditor()->document()->findBlockByNumber(n - 1).text();
     }
-    QStringList rows(const QListWidget* list) const
+    // The rows a list view shows.
+    static QStringList rows(const QListView* view)
     {
         QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
+        const QAbstractItemModel* model = view->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            out << model->index(i, view->modelColumn()).data().toString();
         return out;
     }
+    void select(int row)
+    {
+        QListView* view = loop().entryView();
+        view->setCurrentIndex(view->model()->index(row, view->modelColumn()));
+    }
+    // Locate on entry row, as a double click does.
     void locate(int row)
     {
-        window->StringEdit->setCurrentRow(row);
-        loop->ReplaceDialog1Find();
+        select(row);
+        loop().locate();
     }
+    // The translation typed into the input and Enter.
     void commit(const QString& translation)
     {
-        window->Edit2->setText(translation);
-        loop->Commit();
+        bar().translationField()->setText(translation);
+        loop().commit();
     }
     // The selected text of the active page and its 1-based line.
     QPair<QString, int> selection() const
     {
-        const QTextCursor c = window->activeFileEditor()->textCursor();
+        const QTextCursor c = app->pages().activeFileEditor()->textCursor();
         return {c.selectedText(), c.block().blockNumber() + 1};
     }
-
-    platform::ScriptedUi ui;
-    std::unique_ptr<app::MainWindow> window;
-    TranslationLoop* loop = nullptr;
 };
 
-} // namespace lingrove::translation::testing
+} // namespace lingrove::testing
