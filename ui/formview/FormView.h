@@ -10,19 +10,21 @@
 // (dialogs, timers, pop-up menus, image lists, data access) create nothing.
 // A visual component of a class this viewer does not know is drawn as a
 // labelled placeholder frame of its size; the status line at the bottom of
-// the window lists those classes.
+// the window lists those classes. How the values of a form's properties
+// are read is in FormValues.h.
 #include "formfile/FormTree.h"
 
-#include <QColor>
 #include <QDialog>
-#include <QImage>
-#include <QKeySequence>
 #include <QStringList>
 
 class QMenuBar;
 class QStatusBar;
 
 namespace lingrove::ui {
+
+namespace formview {
+class FormBuilder;
+}
 
 class FormView : public QDialog {
 public:
@@ -41,30 +43,11 @@ public:
     const QStringList& unknownClasses() const { return unknown_; }
 
 private:
-    friend class FormBuilder;
+    friend class formview::FormBuilder;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QStatusBar* status_ = nullptr;
     QStringList unknown_;
 };
-
-// The text of an 8-bit string of a form file (Windows-1252; every byte has
-// a character).
-QString formString(const std::string& bytes);
-
-// A colour value of a form: a name (clRed, clBtnFace, ...) or a number
-// $00BBGGRR, system colours ($80000000 + index) taken from the application's
-// palette. Invalid for clNone, clDefault and what is no colour.
-QColor delphiColor(const formfile::FormValue& value);
-
-// A menu short cut as stored in a form (virtual key in the low byte, $2000
-// Shift, $4000 Ctrl, $8000 Alt); empty for 0 and keys without a Qt name.
-QKeySequence delphiShortCut(std::int32_t shortCut);
-
-// The image of a stored picture. With className, data starts with a short
-// string naming the graphic class (Picture.Data); without, it is a bitmap's
-// data (Glyph.Data). A bitmap's bytes may be preceded by their 32-bit size.
-// Null when the data holds no image Qt can read.
-QImage formImage(const std::string& data, bool className);
 
 } // namespace lingrove::ui

@@ -1,8 +1,8 @@
-// viewasform_shot FORM PNG: builds the live window of a binary form file, as
+// formview_shot FORM PNG: builds the live window of a binary form file, as
 // "View as form" shows it, and saves a picture of it. Prints the classes
 // shown as placeholders.
 #include "formfile/FormTree.h"
-#include "sources/FormView.h"
+#include "ui/formview/FormView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     const QByteArray bytes = file.readAll();
     try {
         const auto form = lingrove::formfile::readFormFile(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-        lingrove::sources::FormView view(form);
+        lingrove::ui::FormView view(form);
         view.show();
         // Let the window lay itself out and paint once.
         for (int i = 0; i < 5; ++i)
