@@ -50,6 +50,45 @@ std::uint8_t minimalIntType(std::int64_t v)
                     static_cast<long long>(at));
 }
 
+bool identifierChar(unsigned char c, bool first)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80 || (!first && c >= '0' && c <= '9');
+}
+
+// A name the text form can hold: identifiers joined by dots, none of them a
+// word that would end or start an object there.
+bool textName(std::string_view s, bool dotted)
+{
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = dotted ? s.find('.', start) : std::string_view::npos;
+        if (end == std::string_view::npos)
+            end = s.size();
+        const std::string_view part = s.substr(start, end - start);
+        if (part.empty() || !identifierChar(static_cast<unsigned char>(part[0]), true))
+            return false;
+        for (const char c : part)
+            if (!identifierChar(static_cast<unsigned char>(c), false))
+                return false;
+        if (start == 0)
+            for (const char* word : {"end", "object", "inherited", "inline"})
+                if (equalsNoCase(part, word))
+                    return false;
+        if (end == s.size())
+            return true;
+        start = end + 1;
+    }
+}
+
+void checkName(std::string_view name, bool dotted, std::size_t at)
+{
+    if (!textName(name, dotted))
+        throw FormError(FormError::Kind::InvalidComponent,
+                        "byte offset " + std::to_string(at) + ": '" + std::string(name.substr(0, 64))
+                            + "' is no name the text form can hold",
+                        0, static_cast<long long>(at));
+}
+
 // A string value as quoted runs and #nnn codes.
 class StringText {
 public:
@@ -368,6 +407,10 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
         writeString(out, v, style, at);
         break;
     case vaIdent:
+        checkName(v.bytes, true, at);
+        for (const char* word : {"True", "False", "nil"})
+            if (equalsNoCase(v.bytes, word))
+                checkName({}, false, at);
         out += v.bytes;
         break;
     case vaFalse:
@@ -392,6 +435,7 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
                 break;
             if (!first)
                 out += ", ";
+            checkName(v.bytes.substr(i + 1, n), false, at);
             out += v.bytes.substr(i + 1, n);
             first = false;
             i += n + 1;
@@ -404,8 +448,11 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
     }
 }
 
-void TextEmitter::object(const ObjectHeader& h, const Origin&)
+void TextEmitter::object(const ObjectHeader& h, const Origin& at)
 {
+    checkName(h.className, false, at.start);
+    if (!h.name.empty())
+        checkName(h.name, false, at.start);
     const int level = stack_.empty() ? 0 : stack_.back().level + 1;
     indent(level);
     if (h.flags & kFlagInherited)
@@ -426,8 +473,9 @@ void TextEmitter::object(const ObjectHeader& h, const Origin&)
     stack_.push_back({Frame::Object, level});
 }
 
-void TextEmitter::property(std::string_view name, const Origin&)
+void TextEmitter::property(std::string_view name, const Origin& at)
 {
+    checkName(name, true, at.start);
     const Frame& top = stack_.back();
     valueLevel_ = top.kind == Frame::Object ? top.level + 1 : top.level;
     indent(valueLevel_);

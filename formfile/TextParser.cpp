@@ -122,7 +122,9 @@ private:
         highCode_ = s.highCode, nonAscii_ = s.nonAscii, isFloat_ = s.isFloat, isHex_ = s.isHex, suffix_ = s.suffix;
     }
 
-    bool symbolChar(unsigned char c) const { return isLetter(c) || isDigit(c) || (utf8_ && c >= 0x80); }
+    // Names may hold letters beyond ASCII (Delphi 2009 and later): any byte
+    // above 127 (UTF-8 in UTF-8 text).
+    static bool symbolChar(unsigned char c) { return isLetter(c) || isDigit(c) || c >= 0x80; }
 
     void next()
     {
@@ -138,7 +140,7 @@ private:
             token_ = Token::Eof;
         } else {
             const auto c = static_cast<unsigned char>(*p_);
-            if (isLetter(c) || (utf8_ && c >= 0x80)) {
+            if (isLetter(c) || c >= 0x80) {
                 ++p_;
                 while (p_ < end_ && symbolChar(static_cast<unsigned char>(*p_)))
                     ++p_;
@@ -385,7 +387,7 @@ private:
         if (m == 0 || e2 < -64) {
             whole = 0;
         } else if (e2 >= 0) {
-            if (e2 > 0 && (m >> (64 - e2)) != 0)
+            if (e2 >= 64 || (e2 > 0 && (m >> (64 - e2)) != 0))
                 return DecimalResult::OutOfRange;
             whole = m << e2;
         } else {
