@@ -55,9 +55,10 @@ bool identifierChar(unsigned char c, bool first)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80 || (!first && c >= '0' && c <= '9');
 }
 
-// A name the text form can hold: identifiers joined by dots, none of them a
-// word that would end or start an object there.
-bool textName(std::string_view s, bool dotted)
+// A name the text form can hold: identifiers joined by dots; where a name
+// starts a line (keywords false), not a word that would end or start an
+// object there.
+bool textName(std::string_view s, bool dotted, bool keywords)
 {
     std::size_t start = 0;
     for (;;) {
@@ -70,7 +71,7 @@ bool textName(std::string_view s, bool dotted)
         for (const char c : part)
             if (!identifierChar(static_cast<unsigned char>(c), false))
                 return false;
-        if (start == 0)
+        if (start == 0 && !keywords)
             for (const char* word : {"end", "object", "inherited", "inline"})
                 if (equalsNoCase(part, word))
                     return false;
@@ -80,9 +81,9 @@ bool textName(std::string_view s, bool dotted)
     }
 }
 
-void checkName(std::string_view name, bool dotted, std::size_t at)
+void checkName(std::string_view name, bool dotted, std::size_t at, bool keywords = false)
 {
-    if (!textName(name, dotted))
+    if (!textName(name, dotted, keywords))
         throw FormError(FormError::Kind::InvalidComponent,
                         "byte offset " + std::to_string(at) + ": '" + std::string(name.substr(0, 64))
                             + "' is no name the text form can hold",
@@ -407,7 +408,7 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
         writeString(out, v, style, at);
         break;
     case vaIdent:
-        checkName(v.bytes, true, at);
+        checkName(v.bytes, true, at, true);
         for (const char* word : {"True", "False", "nil"})
             if (equalsNoCase(v.bytes, word))
                 checkName({}, false, at);
@@ -435,7 +436,7 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
                 break;
             if (!first)
                 out += ", ";
-            checkName(v.bytes.substr(i + 1, n), false, at);
+            checkName(v.bytes.substr(i + 1, n), false, at, true);
             out += v.bytes.substr(i + 1, n);
             first = false;
             i += n + 1;

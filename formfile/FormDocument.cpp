@@ -406,7 +406,12 @@ FormDocument FormDocument::load(std::string bytes)
     impl->events = std::move(recorder.events);
 
     bool unicode = impl->textUtf8 && hasNonAscii(source.substr(3));
+    // Names beyond ASCII in UTF-8 (as Delphi 2009 and later store them) are
+    // shown as such on a UTF-8 page too.
+    auto utf8Name = [](std::string_view s) { return hasNonAscii(s) && isUtf8(s); };
     for (const Event& e : impl->events) {
+        unicode = unicode || utf8Name(e.name) || utf8Name(e.className)
+                  || (e.kind == Event::Value && e.value.type == vaIdent && utf8Name(e.value.bytes));
         if (e.kind != Event::Value)
             continue;
         impl->kinds.wide = impl->kinds.wide || isWideString(e.value.type);

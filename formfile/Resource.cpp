@@ -75,10 +75,14 @@ void TextToResource(std::string_view input, std::string& output)
     TextToBinary(input, data);
     if (data.size() > 0xFFFFFFFFu)
         throw FormError(FormError::Kind::Io, "form too large for a resource", 0, -1);
+    const std::string_view className = rootClassName(data);
+    if (!className.empty() && static_cast<unsigned char>(className[0]) == 0xFF)
+        throw FormError(FormError::Kind::InvalidComponent,
+                        "a class name starting with byte 255 cannot name the form's resource", 0, -1);
     output += '\xFF';
     output += '\x0A';
     output += '\x00';
-    for (char c : rootClassName(data))
+    for (char c : className)
         output += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     output += '\0';
     output += '\x30';
