@@ -100,6 +100,11 @@ public:
         open();
         out_ += encoded;
     }
+    void literal(char c)
+    {
+        open();
+        out_ += c;
+    }
     void apostrophe()
     {
         if (doubleQuotes_) {
@@ -153,28 +158,41 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
     const bool page = style != TextStyle::Delphi;
     const std::size_t mark = out.size();
     std::uint8_t readsAs;
-    std::string body;
-    StringText text(body, page);
+    StringText text(out, page);
     if (isByteString(v.type)) {
         bool wide = false; // whether the reader would take the text as a wide string
-        for (const char ch : v.bytes) {
-            const auto b = static_cast<unsigned char>(ch);
+        const bool utf8 = style == TextStyle::PageUtf8;
+        const char* p = v.bytes.data();
+        const char* const end = p + v.bytes.size();
+        while (p < end) {
+            const char* run = p;
+            while (p < end) {
+                const auto b = static_cast<unsigned char>(*p);
+                if (b < 32 || b == '\'' || (utf8 && b >= 0x80))
+                    break;
+                ++p;
+            }
+            if (p > run)
+                text.literal(std::string_view(run, static_cast<std::size_t>(p - run)));
+            if (p == end)
+                break;
+            const auto b = static_cast<unsigned char>(*p++);
             if (b == '\'') {
                 text.apostrophe();
             } else if (b < 32) {
                 text.code(b);
-            } else if (style == TextStyle::PageUtf8 && b >= 0x80) {
+            } else {
                 const char16_t c = fromCp1252(b);
                 if (c < 0xA0) {
                     text.code(b);
                 } else {
-                    std::string u;
-                    appendUtf8(u, c);
-                    text.literal(u);
+                    char u[4];
+                    std::string s;
+                    appendUtf8(s, c);
+                    std::memcpy(u, s.data(), s.size());
+                    text.literal(std::string_view(u, s.size()));
                 }
                 wide = true;
-            } else {
-                text.literal(std::string_view(&ch, 1));
             }
         }
         text.finish();
@@ -186,6 +204,7 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
         else if (!utf8ToUnits(v.bytes, units))
             noText(at, "UTF-8 string value is not valid UTF-8");
         bool wide = false;
+        std::string s;
         for (std::size_t i = 0; i < units.size(); ++i) {
             const char16_t u = units[i];
             if (u > 127)
@@ -195,19 +214,18 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
             } else if (u < 32 || (u > 127 && style != TextStyle::PageUtf8)) {
                 text.code(u);
             } else if (u < 128) {
-                const char c = static_cast<char>(u);
-                text.literal(std::string_view(&c, 1));
+                text.literal(static_cast<char>(u));
             } else if (u < 0xA0) {
                 text.code(u);
             } else if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-                std::string s;
+                s.clear();
                 appendUtf8(s, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
                 text.literal(s);
                 ++i;
             } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
                 text.code(u);
             } else {
-                std::string s;
+                s.clear();
                 appendUtf8(s, u);
                 text.literal(s);
             }
@@ -216,12 +234,8 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
         readsAs = plainType(wide, units, units.size());
     }
     if (readsAs != v.type) {
-        out.insert(mark, castName(v.type));
-        out += '(';
-        out += body;
+        out.insert(mark, std::string(castName(v.type)) + "(");
         out += ')';
-    } else {
-        out += body;
     }
 }
 

@@ -121,33 +121,6 @@ private:
     std::size_t owner_ = 0;
 };
 
-void replay(const std::vector<Event>& events, Sink& sink)
-{
-    for (const Event& e : events) {
-        switch (e.kind) {
-        case Event::Object: {
-            ObjectHeader h;
-            h.flags = e.flags;
-            h.position = e.value;
-            h.name = e.name;
-            h.className = e.className;
-            sink.object(h, e.at);
-            break;
-        }
-        case Event::Property: sink.property(e.name, e.at); break;
-        case Event::Value: sink.value(e.value, e.at); break;
-        case Event::BeginList: sink.beginList(e.at); break;
-        case Event::EndList: sink.endList(); break;
-        case Event::BeginCollection: sink.beginCollection(e.at); break;
-        case Event::Item: sink.item(e.value, e.at); break;
-        case Event::EndItem: sink.endItem(); break;
-        case Event::EndCollection: sink.endCollection(); break;
-        case Event::EndProperties: sink.endProperties(); break;
-        case Event::EndObject: sink.endObject(); break;
-        }
-    }
-}
-
 bool hasNonAscii(std::string_view s)
 {
     for (const char c : s)
@@ -366,12 +339,47 @@ struct FormDocument::Impl {
     FormFormat format = FormFormat::Text;
     bool textUtf8 = false;
     std::size_t dataStart = 0; // binary: where "TPF0" starts
-    std::vector<Event> events;
-    std::unique_ptr<Recorder> recorder;
     PageEncoding encoding = PageEncoding::Windows1252;
     std::string page;
-    FormKinds kinds;
+
+    // Tells the form to sink.
+    void parse(Sink& sink) const
+    {
+        const std::string_view source = bytes;
+        if (format == FormFormat::Text)
+            parseText(source, sink);
+        else
+            parseBinary(source.substr(dataStart), static_cast<long long>(dataStart), sink);
+    }
 };
+
+namespace {
+
+// Whether a page needs UTF-8: a wide string with a character beyond ASCII,
+// or a name beyond ASCII in UTF-8 (as Delphi 2009 and later store names).
+class UnicodeProbe : public Sink {
+public:
+    bool unicode = false;
+    void object(const ObjectHeader& h, const Origin&) override { unicode = unicode || utf8Name(h.name) || utf8Name(h.className); }
+    void property(std::string_view name, const Origin&) override { unicode = unicode || utf8Name(name); }
+    void value(const Scalar& v, const Origin&) override
+    {
+        unicode = unicode || wideBeyondAscii(v) || (v.type == vaIdent && utf8Name(v.bytes));
+    }
+    void beginList(const Origin&) override {}
+    void endList() override {}
+    void beginCollection(const Origin&) override {}
+    void item(const Scalar&, const Origin&) override {}
+    void endItem() override {}
+    void endCollection() override {}
+    void endProperties() override {}
+    void endObject() override {}
+
+private:
+    static bool utf8Name(std::string_view s) { return hasNonAscii(s) && isUtf8(s); }
+};
+
+} // namespace
 
 FormFormat formFormatOf(std::string_view bytes)
 {
@@ -388,42 +396,20 @@ FormDocument FormDocument::load(std::string bytes)
     impl->bytes = std::move(bytes);
     const std::string_view source = impl->bytes;
     impl->format = formFormatOf(source);
-    impl->recorder = std::make_unique<Recorder>(source);
-    Recorder& recorder = *impl->recorder;
-    switch (impl->format) {
-    case FormFormat::Resource:
+    if (impl->format == FormFormat::Resource)
         impl->dataStart = skipResourceHeader(source);
-        parseBinary(source.substr(impl->dataStart), static_cast<long long>(impl->dataStart), recorder);
-        break;
-    case FormFormat::Data:
-        parseBinary(source, 0, recorder);
-        break;
-    case FormFormat::Text:
-        impl->textUtf8 = hasUtf8Bom(source);
-        parseText(source, recorder);
-        break;
-    }
-    impl->events = std::move(recorder.events);
+    impl->textUtf8 = impl->format == FormFormat::Text && hasUtf8Bom(source);
 
-    bool unicode = impl->textUtf8 && hasNonAscii(source.substr(3));
-    // Names beyond ASCII in UTF-8 (as Delphi 2009 and later store them) are
-    // shown as such on a UTF-8 page too.
-    auto utf8Name = [](std::string_view s) { return hasNonAscii(s) && isUtf8(s); };
-    for (const Event& e : impl->events) {
-        unicode = unicode || utf8Name(e.name) || utf8Name(e.className)
-                  || (e.kind == Event::Value && e.value.type == vaIdent && utf8Name(e.value.bytes));
-        if (e.kind != Event::Value)
-            continue;
-        impl->kinds.wide = impl->kinds.wide || isWideString(e.value.type);
-        impl->kinds.utf8 = impl->kinds.utf8 || e.value.type == vaUTF8String;
-        unicode = unicode || wideBeyondAscii(e.value);
-    }
+    // Once to learn the page's encoding, once to write it.
+    UnicodeProbe probe;
+    impl->parse(probe);
+    const bool unicode = probe.unicode || (impl->textUtf8 && hasNonAscii(source.substr(3)));
     impl->encoding = unicode ? PageEncoding::Utf8 : PageEncoding::Windows1252;
     if (unicode)
         impl->page = "\xEF\xBB\xBF";
     impl->page.reserve(source.size() * 2 + 256);
     TextEmitter page(impl->page, unicode ? TextStyle::PageUtf8 : TextStyle::Page1252);
-    replay(impl->events, page);
+    impl->parse(page);
     return FormDocument(std::move(impl));
 }
 
@@ -436,10 +422,20 @@ const std::string& FormDocument::bytes() const { return impl_->bytes; }
 std::string FormDocument::apply(std::string_view edited) const
 {
     const Impl& d = *impl_;
+    Recorder original(d.bytes);
+    d.parse(original);
+    FormKinds kinds;
+    for (const Event& e : original.events) {
+        if (e.kind == Event::Value) {
+            kinds.wide = kinds.wide || isWideString(e.value.type);
+            kinds.utf8 = kinds.utf8 || e.value.type == vaUTF8String;
+        }
+    }
     Recorder recorder(edited);
     TextOptions options;
     options.lenientCasts = true;
     parseText(edited, recorder, options);
+    const std::vector<Event>& was = original.events;
     const std::vector<Event>& now = recorder.events;
 
     auto changed = [&](std::size_t i, const std::string& what) {
@@ -457,17 +453,17 @@ std::string FormDocument::apply(std::string_view edited) const
         const Event* edited;
     };
     std::vector<Patch> patches;
-    const std::size_t n = std::min(d.events.size(), now.size());
+    const std::size_t n = std::min(was.size(), now.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const Event& a = d.events[i];
+        const Event& a = was[i];
         const Event& b = now[i];
         if (!sameStructure(a, b))
             changed(i, "the form has " + describe(a) + ", the page text " + describe(b));
         if (a.kind == Event::Value && !(a.value == b.value))
             patches.push_back({&a, &b});
     }
-    if (d.events.size() != now.size())
-        changed(n, "the form has " + std::to_string(d.events.size()) + " parts, the page text "
+    if (was.size() != now.size())
+        changed(n, "the form has " + std::to_string(was.size()) + " parts, the page text "
                        + std::to_string(now.size()));
 
     const std::string_view source = d.bytes;
@@ -478,7 +474,7 @@ std::string FormDocument::apply(std::string_view edited) const
     if (d.format != FormFormat::Text) {
         for (const Patch& p : patches) {
             out.append(source.substr(pos, p.original->at.start - pos));
-            BinaryEmitter::scalar(out, storedValue(p.original->value, p.edited->value, d.kinds, buffer));
+            BinaryEmitter::scalar(out, storedValue(p.original->value, p.edited->value, kinds, buffer));
             pos = p.original->at.end;
         }
         out.append(source.substr(pos));
@@ -511,7 +507,7 @@ std::string FormDocument::apply(std::string_view edited) const
             // From behind "=": one blank, then the value.
             from = e.at.gap;
             indent = lineIndent(source, e.owner);
-            text = " ";
+            text.push_back(' ');
         } else {
             // An item of a list keeps its own line break and indentation.
             from = e.at.start;
