@@ -55,9 +55,9 @@ bool identifierChar(unsigned char c, bool first)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80 || (!first && c >= '0' && c <= '9');
 }
 
-// A name the text form can hold: identifiers joined by dots; where a name
-// starts a line (keywords false), not a word that would end or start an
-// object there.
+// A name the text form can hold: identifiers joined by dots; unless keywords
+// is set (a property name starts a line), not a word that would end or start
+// an object there.
 bool textName(std::string_view s, bool dotted, bool keywords)
 {
     std::size_t start = 0;
@@ -465,9 +465,11 @@ void TextEmitter::scalarAt(std::string& out, const Scalar& v, TextStyle style, i
 
 void TextEmitter::object(const ObjectHeader& h, const Origin& at)
 {
-    checkName(h.className, false, at.start);
+    // After "inherited" an unnamed class "inline" would read as the inline flag.
+    checkName(h.className, false, at.start,
+              !(h.name.empty() && (h.flags & kFlagInherited) && equalsNoCase(h.className, "inline")));
     if (!h.name.empty())
-        checkName(h.name, false, at.start);
+        checkName(h.name, false, at.start, true);
     const int level = stack_.empty() ? 0 : stack_.back().level + 1;
     indent(level);
     if (h.flags & kFlagInherited)

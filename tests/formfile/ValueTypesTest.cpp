@@ -149,6 +149,8 @@ TEST(ComponentFlags, InlineInheritedAndChildPositions)
     // "inherited inline" is a name after all when a colon follows.
     EXPECT_EQ(toBinary("inherited inline: TX end"),
               "TPF0" + byte(0xF1) + shortStr("TX") + shortStr("inline") + byte(0) + byte(0));
+    // Words that end or start objects may name classes, and values.
+    EXPECT_EQ(toText(toBinary("object T: end\r\n  P = end\r\nend\r\n")), "object T: end\r\n  P = end\r\nend\r\n");
     // Unknown flags still fail with their offset.
     EXPECT_EQ(binaryError(form("", byte(0xF8) + shortStr("T") + shortStr("") + byte(0) + byte(0))).kind(),
               FormError::Kind::InvalidComponent);
