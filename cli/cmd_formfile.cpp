@@ -1,5 +1,6 @@
-// Form-file conversions: dfm2txt, txt2dfm, bin2txt, txt2bin.
+// Form-file conversions: dfm2txt, txt2dfm, bin2txt, txt2bin, apply.
 #include "cli/Command.h"
+#include "formfile/FormDocument.h"
 #include "formfile/FormFile.h"
 
 #include <iostream>
@@ -7,34 +8,40 @@
 
 namespace {
 
+using namespace lingrove::formfile;
 using Converter = void (*)(std::string_view, std::string&);
 
-int convert(const std::string& commandName, Converter converter, const std::vector<std::string>& args)
+// Reads the files named by args[0..inputs), runs work on their bytes and
+// writes its result to the last argument. Exit status 0, 1 (failure) or 2 (usage).
+template <typename Work>
+int run(const std::string& name, const std::string& usage, const std::vector<std::string>& args, std::size_t inputs,
+        Work work)
 {
-    if (args.size() != 2) {
-        std::cerr << "lingrove-cli " << commandName << ": usage: " << commandName << " IN OUT\n";
+    if (args.size() != inputs + 1) {
+        std::cerr << "lingrove-cli " << name << ": usage: " << usage << "\n";
         return 2;
     }
-    const std::string& in = args[0];
-    const std::string& out = args[1];
-    std::string input;
+    std::vector<std::string> data(inputs);
     std::string why;
-    if (!lingrove::cli::readFile(in, input, &why)) {
-        std::cerr << "lingrove-cli " << commandName << ": " << why << "\n";
-        return 1;
+    for (std::size_t i = 0; i < inputs; ++i) {
+        if (!lingrove::cli::readFile(args[i], data[i], &why)) {
+            std::cerr << "lingrove-cli " << name << ": " << why << "\n";
+            return 1;
+        }
     }
     std::string output;
+    const std::string* blamed = &args[0];
     try {
-        converter(input, output);
-    } catch (const lingrove::formfile::FormError& e) {
-        std::cerr << "lingrove-cli " << commandName << ": " << in << ": " << e.what() << "\n";
+        work(data, output, blamed);
+    } catch (const FormError& e) {
+        std::cerr << "lingrove-cli " << name << ": " << *blamed << ": " << e.what() << "\n";
         return 1;
     } catch (const std::bad_alloc&) {
-        std::cerr << "lingrove-cli " << commandName << ": " << in << ": out of memory\n";
+        std::cerr << "lingrove-cli " << name << ": " << *blamed << ": out of memory\n";
         return 1;
     }
-    if (!lingrove::cli::writeOutput(out, output, &why)) {
-        std::cerr << "lingrove-cli " << commandName << ": " << why << "\n";
+    if (!lingrove::cli::writeOutput(args[inputs], output, &why)) {
+        std::cerr << "lingrove-cli " << name << ": " << why << "\n";
         return 1;
     }
     return 0;
@@ -42,15 +49,37 @@ int convert(const std::string& commandName, Converter converter, const std::vect
 
 lingrove::cli::Command make(const char* name, const char* summary, Converter converter)
 {
-    return {name, std::string(name) + " IN OUT", summary,
-            [name, converter](const std::vector<std::string>& args) { return convert(name, converter, args); }};
+    const std::string usage = std::string(name) + " IN OUT";
+    return {name, usage, summary, [name, usage, converter](const std::vector<std::string>& args) {
+                return run(name, usage, args, 1,
+                           [converter](std::vector<std::string>& in, std::string& out, const std::string*&) {
+                               converter(in[0], out);
+                           });
+            }};
 }
 
-using namespace lingrove::formfile;
-
-const lingrove::cli::Registrar dfm2txt(make(
-    "dfm2txt", "Convert a binary form file (.dfm with resource header) into its text form.",
-    [](std::string_view in, std::string& out) { ResourceToText(in, out); }));
+const lingrove::cli::Registrar dfm2txt({
+    "dfm2txt", "dfm2txt FORM OUT",
+    "Write the page text of a form file of any kind (binary with or without resource header, or text): every "
+    "string value as one quoted literal; UTF-8 with a byte-order mark when a value needs it.",
+    [](const std::vector<std::string>& args) {
+        return run("dfm2txt", "dfm2txt FORM OUT", args, 1,
+                   [](std::vector<std::string>& in, std::string& out, const std::string*&) {
+                       out = FormDocument::load(std::move(in[0])).pageText();
+                   });
+    }});
+const lingrove::cli::Registrar apply({
+    "apply", "apply FORM PAGETEXT OUT",
+    "Write FORM again with the values of an edited PAGETEXT (from dfm2txt), binary or text as FORM is; "
+    "bytes of what was not edited stay as they were.",
+    [](const std::vector<std::string>& args) {
+        return run("apply", "apply FORM PAGETEXT OUT", args, 2,
+                   [&args](std::vector<std::string>& in, std::string& out, const std::string*& blamed) {
+                       const FormDocument form = FormDocument::load(std::move(in[0]));
+                       blamed = &args[1];
+                       out = form.apply(in[1]);
+                   });
+    }});
 const lingrove::cli::Registrar txt2dfm(make(
     "txt2dfm", "Convert the text form of a form into a binary form file (.dfm with resource header).",
     [](std::string_view in, std::string& out) { TextToResource(in, out); }));

@@ -1,23 +1,37 @@
-// lingrove-cli strings: the entry list "Get strings" shows for a file.
+// lingrove-cli strings: the entry list "Get strings" shows for a file, in
+// UTF-8, columns counted in characters as the page counts them. A form file
+// of any kind is scanned in its page text, where every string value is one
+// literal.
+//
+// The font, date and number tests need Qt. lingrove-cli itself links no Qt,
+// so that the other commands start quickly; when those tests are wanted it
+// runs lingrove-cli-qt, built beside it from this file with Qt, with the same
+// arguments.
 #include "cli/Command.h"
-#include "formfile/FormFile.h"
 #include "core/scanner/Scanner.h"
+#include "formfile/Charset.h"
+#include "formfile/FormDocument.h"
 
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <sstream>
+#include <unistd.h>
 
-#if __has_include(<QGuiApplication>)
+#ifdef LINGROVE_CLI_QT
 #include "model/StringFilters.h"
 
 #include <QGuiApplication>
-#define LINGROVE_STRINGS_WITH_QT 1
 #endif
 
 namespace {
 
 using lingrove::scanner::FilterSwitches;
+namespace fd = lingrove::formfile::detail;
 
 // Sets the switch named by one word of --accept; false for an unknown word.
 bool acceptKind(FilterSwitches& s, const std::string& word)
@@ -39,6 +53,75 @@ bool acceptKind(FilterSwitches& s, const std::string& word)
     else
         return false;
     return true;
+}
+
+bool endsWithNoCase(const std::string& s, std::string_view tail)
+{
+    if (s.size() < tail.size())
+        return false;
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i])
+            return false;
+    return true;
+}
+
+#ifndef LINGROVE_CLI_QT
+// Runs lingrove-cli-qt from the folder of this program; returns only on failure.
+int runWithQt(const std::vector<std::string>& args)
+{
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path;
+    if (n > 0) {
+        path.assign(self, static_cast<std::size_t>(n));
+        path = path.substr(0, path.rfind('/') + 1) + "lingrove-cli-qt";
+        std::vector<char*> argv;
+        argv.push_back(path.data());
+        static char name[] = "strings";
+        argv.push_back(name);
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
+    }
+    std::cerr << "strings: the font, date and number tests need " << (path.empty() ? "lingrove-cli-qt" : path)
+              << " (" << std::strerror(errno) << "); use --accept fonts,datetime,numbers\n";
+    return 1;
+}
+#endif
+
+// Windows-1252 bytes as UTF-8.
+std::string utf8Of(std::string_view bytes)
+{
+    std::string out;
+    for (const char c : bytes)
+        fd::appendUtf8(out, fd::fromCp1252(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// UTF-8 as Windows-1252 when every character has a byte there (the string
+// filters read Windows-1252), otherwise unchanged.
+std::string cp1252Of(std::string_view utf8)
+{
+    std::u16string units;
+    if (!fd::utf8ToUnits(utf8, units))
+        return std::string(utf8);
+    std::string out;
+    for (char16_t u : units) {
+        const int b = fd::toCp1252(u);
+        if (b < 0)
+            return std::string(utf8);
+        out += static_cast<char>(b);
+    }
+    return out;
+}
+
+int characters(std::string_view utf8)
+{
+    int n = 0;
+    for (const char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }
 
 int runStrings(const std::vector<std::string>& args)
@@ -72,27 +155,34 @@ int runStrings(const std::vector<std::string>& args)
         std::cerr << "strings: no file given\n";
         return 2;
     }
+    const FilterSwitches& acc = filters.accept;
+    const bool needQt = !acc.Fonts || !acc.DateTime || !acc.Numbers;
+#ifndef LINGROVE_CLI_QT
+    if (needQt)
+        return runWithQt(args);
+#endif
 
     std::string data, why;
     if (!lingrove::cli::readFile(file, data, &why)) {
         std::cerr << "strings: " << why << "\n";
         return 1;
     }
-    // A binary form file is scanned in its text form.
-    if (!data.empty() && static_cast<unsigned char>(data[0]) == 0xFF) {
-        std::string text;
+    // A form file of any kind is scanned in its page text.
+    using lingrove::formfile::FormFormat;
+    if (lingrove::formfile::formFormatOf(data) != FormFormat::Text || endsWithNoCase(file, ".dfm")) {
         try {
-            lingrove::formfile::ResourceToText(data, text);
+            data = lingrove::formfile::FormDocument::load(std::move(data)).pageText();
         } catch (const std::exception& e) {
             std::cerr << "strings: " << file << ": " << e.what() << "\n";
             return 1;
         }
-        data = std::move(text);
     }
+    const bool utf8 = fd::hasUtf8Bom(data);
+    std::string_view text(data);
+    if (utf8)
+        text.remove_prefix(3);
 
-    const FilterSwitches& acc = filters.accept;
-    const bool needQt = !acc.Fonts || !acc.DateTime || !acc.Numbers;
-#ifdef LINGROVE_STRINGS_WITH_QT
+#ifdef LINGROVE_CLI_QT
     std::unique_ptr<QGuiApplication> app;
     if (needQt) {
         if (!std::getenv("QT_QPA_PLATFORM"))
@@ -104,16 +194,38 @@ int runStrings(const std::vector<std::string>& args)
             app = std::make_unique<QGuiApplication>(argc, argv);
         filters.kinds = lingrove::model::currentKindTests();
     }
-#else
-    if (needQt) {
-        std::cerr << "strings: this build has no Qt for the font, date and number tests; "
-                     "use --accept fonts,datetime,numbers\n";
-        return 1;
-    }
 #endif
 
-    for (const std::string& entry : lingrove::scanner::scanText(data, filters))
-        std::cout << entry << '\n';
+    // Lines end with CR LF, a lone LF or a lone CR, as in the pages.
+    std::string entry;
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        std::size_t next;
+        if (end == std::string_view::npos)
+            end = next = text.size();
+        else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            next = end + 2;
+        else
+            next = end + 1;
+        const std::string_view line = text.substr(start, end - start);
+        ++lineNumber;
+        lingrove::scanner::forEachLiteral(line, [&](int posA, int posB, std::string_view literal) {
+            if (!lingrove::scanner::acceptsLiteral(utf8 ? cp1252Of(literal) : std::string(literal), filters))
+                return;
+            entry.clear();
+            if (utf8) {
+                const int a = characters(line.substr(0, static_cast<std::size_t>(posA - 1))) + 1;
+                const int b = characters(line.substr(0, static_cast<std::size_t>(posB)));
+                lingrove::scanner::appendEntry(entry, lineNumber, a, b, literal);
+            } else {
+                lingrove::scanner::appendEntry(entry, lineNumber, posA, posB, utf8Of(literal));
+            }
+            std::cout << entry << '\n';
+        });
+        start = next;
+    }
     std::cout << lingrove::scanner::EndLine << '\n';
     std::cout.flush();
     return std::cout ? 0 : 1;
@@ -122,8 +234,8 @@ int runStrings(const std::vector<std::string>& args)
 const lingrove::cli::Registrar strings{{
     "strings",
     "strings FILE [--accept empty,fonts,datetime,numbers,dirs,extensions,separator]",
-    "Print the entry list of a unit, project source or form file, end line included; "
-    "--accept keeps the kinds of literal that are dropped otherwise.",
+    "Print the entry list of a unit, project source or form file (UTF-8, columns in characters), end line "
+    "included; --accept keeps the kinds of literal that are dropped otherwise.",
     runStrings,
 }};
 

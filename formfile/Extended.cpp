@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstring>
 #include <vector>
 
@@ -312,6 +313,72 @@ bool roundToExtended(const BigUint& q, long scale, bool sticky, bool negative, u
 
 } // namespace
 
+namespace {
+
+// Appends digits (no leading zeros) whose value is 0.digits * 10^point in the
+// general form: fixed notation while the number has at most 15 digits before
+// the point and is at least 0.0001, otherwise "dE[-]x". A whole number in
+// fixed notation gets ".0" when wholeDot is set.
+void appendGeneral(std::string& out, const std::string& digits, long point, bool wholeDot)
+{
+    const long count = static_cast<long>(digits.size());
+    if (point > 15 || point < -3) {
+        out += digits[0];
+        if (count > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(point - 1);
+    } else if (point <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-point), '0');
+        out += digits;
+    } else if (point >= count) {
+        out += digits;
+        out.append(static_cast<std::size_t>(point - count), '0');
+        if (wholeDot)
+            out += ".0";
+    } else {
+        out.append(digits, 0, static_cast<std::size_t>(point));
+        out += '.';
+        out.append(digits, static_cast<std::size_t>(point));
+    }
+}
+
+// digits rounded to k significant digits (ties to even, sticky telling that
+// something non-zero follows the given digits); trailing zeros removed.
+std::string roundDigits(const std::string& all, bool sticky, std::size_t k, long& point)
+{
+    std::string digits = all;
+    if (digits.size() > k) {
+        const char next = digits[k];
+        bool up = next > '5';
+        if (next == '5')
+            up = sticky || digits.find_first_not_of('0', k + 1) != std::string::npos || ((digits[k - 1] - '0') & 1);
+        digits.resize(k);
+        if (up) {
+            std::size_t i = k;
+            while (i > 0 && digits[i - 1] == '9') {
+                digits[i - 1] = '0';
+                --i;
+            }
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                digits.pop_back();
+                ++point;
+            } else {
+                ++digits[i - 1];
+            }
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    return digits;
+}
+
+} // namespace
+
 bool extendedToText(const unsigned char bytes[10], std::string& out)
 {
     std::uint64_t m = 0;
@@ -322,6 +389,13 @@ bool extendedToText(const unsigned char bytes[10], std::string& out)
     const int field = static_cast<int>(se & 0x7FFFu);
     if (field == kMaxExponentField)
         return false;
+    // Only the normalized encodings have a decimal form that reads back: the
+    // integer bit is set exactly when the exponent field is not zero.
+    if ((field != 0) != ((m >> 63) != 0) && m != 0)
+        return false;
+    if (m == 0 && field != 0)
+        return false;
+    const std::size_t mark = out.size();
     if (negative)
         out += '-';
     if (m == 0) {
@@ -329,14 +403,14 @@ bool extendedToText(const unsigned char bytes[10], std::string& out)
         return true;
     }
 
-    // value = m * 2^e2. Scale it by 10^s so that its integer part q has 18 or
-    // 19 digits: value * 10^s = q + fraction, sticky when fraction != 0.
+    // value = m * 2^e2. Scale it by 10^s so that its integer part q has 24 or
+    // 25 digits: value * 10^s = q + fraction, sticky when fraction != 0.
     const int e2 = (field == 0 ? 1 : field) - kBias - 63;
     int bits = 64;
     while (!((m >> (bits - 1)) & 1))
         --bits;
     const int top = bits - 1 + e2; // value lies in [2^top, 2^(top+1))
-    const int s = 17 - static_cast<int>(std::floor(top * 0.30102999566398120));
+    const int s = 23 - static_cast<int>(std::floor(top * 0.30102999566398120));
     BigUint q;
     q.setU64(m);
     bool sticky = false;
@@ -355,60 +429,22 @@ bool extendedToText(const unsigned char bytes[10], std::string& out)
         sticky = q.anyBelow(static_cast<std::size_t>(-e2));
         q.shiftRight(static_cast<std::size_t>(-e2));
     }
-    std::string digits = q.toDecimal();
-    // The value is 0.digits * 10^point.
-    long point = static_cast<long>(digits.size()) - s;
+    const std::string all = q.toDecimal();
 
-    constexpr std::size_t kPrecision = 15;
-    if (digits.size() > kPrecision) {
-        const char next = digits[kPrecision];
-        bool up = next > '5';
-        if (next == '5') {
-            up = sticky || digits.find_first_not_of('0', kPrecision + 1) != std::string::npos
-                 || ((digits[kPrecision - 1] - '0') & 1);
-        }
-        digits.resize(kPrecision);
-        if (up) {
-            std::size_t i = kPrecision;
-            while (i > 0 && digits[i - 1] == '9') {
-                digits[i - 1] = '0';
-                --i;
-            }
-            if (i == 0) {
-                digits.insert(digits.begin(), '1');
-                digits.pop_back();
-                ++point;
-            } else {
-                ++digits[i - 1];
-            }
-        }
+    // Fifteen significant digits as long as they read back to the same value
+    // (the usual text of a number), otherwise the fewest that do.
+    for (std::size_t k = 15; k <= 22; ++k) {
+        long point = static_cast<long>(all.size()) - s; // the value is 0.digits * 10^point
+        const std::string digits = roundDigits(all, sticky, k, point);
+        out.resize(negative ? mark + 1 : mark);
+        appendGeneral(out, digits, point, true);
+        unsigned char back[10];
+        if (textToExtended(std::string_view(out).substr(mark), back) == DecimalResult::Ok
+            && std::memcmp(back, bytes, 10) == 0)
+            return true;
     }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    const long count = static_cast<long>(digits.size());
-    if (point > static_cast<long>(kPrecision) || point < -3) {
-        out += digits[0];
-        if (count > 1) {
-            out += '.';
-            out.append(digits, 1);
-        }
-        out += 'E';
-        out += std::to_string(point - 1);
-    } else if (point <= 0) {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-point), '0');
-        out += digits;
-    } else if (point >= count) {
-        out += digits;
-        out.append(static_cast<std::size_t>(point - count), '0');
-        out += ".0";
-    } else {
-        out.append(digits, 0, static_cast<std::size_t>(point));
-        out += '.';
-        out.append(digits, static_cast<std::size_t>(point));
-    }
-    return true;
+    out.resize(mark);
+    return false;
 }
 
 DecimalResult textToExtended(std::string_view text, unsigned char bytes[10])
@@ -538,6 +574,164 @@ void doubleToExtended(double value, unsigned char bytes[10])
         ++shift;
     e -= shift - 11;
     store(bytes, negative, static_cast<unsigned>(e + kBias), m << shift);
+}
+
+namespace {
+
+// The parts of a finite extended value: value = m * 2^e2.
+bool extendedParts(const unsigned char bytes[10], bool& negative, std::uint64_t& m, int& e2)
+{
+    m = 0;
+    for (int i = 7; i >= 0; --i)
+        m = (m << 8) | bytes[i];
+    const unsigned se = bytes[8] | (static_cast<unsigned>(bytes[9]) << 8);
+    negative = (se & 0x8000u) != 0;
+    const int field = static_cast<int>(se & 0x7FFFu);
+    if (field == kMaxExponentField)
+        return false;
+    e2 = (field == 0 ? 1 : field) - kBias - 63;
+    return true;
+}
+
+} // namespace
+
+bool extendedToIeee(const unsigned char bytes[10], int mantissaBits, int exponentBits, std::uint64_t& out)
+{
+    bool negative;
+    std::uint64_t m;
+    int e2;
+    if (!extendedParts(bytes, negative, m, e2))
+        return false;
+    const std::uint64_t sign = negative ? std::uint64_t{1} << (mantissaBits + exponentBits) : 0;
+    if (m == 0) {
+        out = sign;
+        return true;
+    }
+    const int bias = (1 << (exponentBits - 1)) - 1;
+    const int p = mantissaBits + 1; // significant bits with the hidden one
+    int t = 63;
+    while (!((m >> t) & 1))
+        --t;
+    const int top = t + e2;      // value in [2^top, 2^(top+1))
+    const int minTop = 1 - bias; // exponent of the smallest normal number
+    // Exponent of the lowest bit kept.
+    const int lsb = top >= minTop ? top - (p - 1) : minTop - (p - 1);
+    const int shift = lsb - e2; // bits of m dropped
+    std::uint64_t kept;
+    if (shift <= 0) {
+        kept = m << (-shift);
+    } else if (shift > 64) {
+        kept = 0;
+    } else {
+        kept = shift == 64 ? 0 : m >> shift;
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        const std::uint64_t rest = shift == 64 ? m : m & ((half << 1) - 1);
+        if (rest > half || (rest == half && (kept & 1)))
+            ++kept;
+    }
+    // kept * 2^lsb; a carry may have made it one bit longer.
+    int exponent = lsb + (p - 1); // exponent of the leading bit when kept has p bits
+    if (kept >> p) {
+        kept >>= 1;
+        ++exponent;
+    }
+    std::uint64_t field;
+    if (kept >> (p - 1)) {
+        if (exponent > bias)
+            return false; // too large
+        field = static_cast<std::uint64_t>(exponent + bias);
+        kept &= (std::uint64_t{1} << mantissaBits) - 1;
+    } else {
+        field = 0; // subnormal or zero
+    }
+    out = sign | (field << mantissaBits) | kept;
+    return true;
+}
+
+void ieeeToExtended(std::uint64_t bits, int mantissaBits, int exponentBits, unsigned char bytes[10])
+{
+    const bool negative = (bits >> (mantissaBits + exponentBits)) & 1;
+    const int field = static_cast<int>((bits >> mantissaBits) & ((1u << exponentBits) - 1));
+    const std::uint64_t frac = bits & ((std::uint64_t{1} << mantissaBits) - 1);
+    const int bias = (1 << (exponentBits - 1)) - 1;
+    if (field == (1 << exponentBits) - 1) {
+        store(bytes, negative, kMaxExponentField, (std::uint64_t{1} << 63) | (frac << (63 - mantissaBits)));
+        return;
+    }
+    if (field == 0 && frac == 0) {
+        store(bytes, negative, 0, 0);
+        return;
+    }
+    int e = field == 0 ? 1 - bias : field - bias; // exponent of bit mantissaBits of m
+    std::uint64_t m = field == 0 ? frac : (frac | (std::uint64_t{1} << mantissaBits));
+    int shift = 63 - mantissaBits;
+    while (!((m << shift) >> 63))
+        ++shift;
+    e -= shift - (63 - mantissaBits);
+    store(bytes, negative, static_cast<unsigned>(e + kBias), m << shift);
+}
+
+DecimalResult textToIeee(std::string_view text, int mantissaBits, int exponentBits, std::uint64_t& bits)
+{
+    unsigned char ext[10];
+    const DecimalResult r = textToExtended(text, ext);
+    if (r != DecimalResult::Ok)
+        return r;
+    return extendedToIeee(ext, mantissaBits, exponentBits, bits) ? DecimalResult::Ok : DecimalResult::OutOfRange;
+}
+
+bool ieeeToText(std::uint64_t bits, int mantissaBits, int exponentBits, std::string& out)
+{
+    const int field = static_cast<int>((bits >> mantissaBits) & ((1u << exponentBits) - 1));
+    if (field == (1 << exponentBits) - 1)
+        return false;
+    const bool negative = (bits >> (mantissaBits + exponentBits)) & 1;
+    const std::size_t mark = out.size();
+    if ((bits & ~(std::uint64_t{1} << (mantissaBits + exponentBits))) == 0) {
+        out += negative ? "-0" : "0";
+        return true;
+    }
+    // The shortest digits of the value itself, then as many more as reading
+    // back through the extended format needs.
+    char buf[64];
+    for (int precision = -1; precision <= 25; ++precision) {
+        std::to_chars_result r;
+        if (mantissaBits == 23) {
+            float f;
+            const auto b32 = static_cast<std::uint32_t>(bits);
+            std::memcpy(&f, &b32, 4);
+            r = precision < 0 ? std::to_chars(buf, buf + sizeof buf, f, std::chars_format::scientific)
+                              : std::to_chars(buf, buf + sizeof buf, f, std::chars_format::scientific, precision);
+        } else {
+            double d;
+            std::memcpy(&d, &bits, 8);
+            r = precision < 0 ? std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific)
+                              : std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific, precision);
+        }
+        // "-d.dddde[+-]xx" -> digits and point
+        const std::string_view sci(buf, static_cast<std::size_t>(r.ptr - buf));
+        std::size_t i = sci[0] == '-' ? 1 : 0;
+        std::string digits;
+        const std::size_t e = sci.find('e');
+        for (; i < e; ++i)
+            if (sci[i] != '.')
+                digits += sci[i];
+        long point = std::stol(std::string(sci.substr(e + 1))) + 1;
+        while (digits.size() > 1 && digits.back() == '0')
+            digits.pop_back();
+        out.resize(mark);
+        if (negative)
+            out += '-';
+        appendGeneral(out, digits, point, false);
+        std::uint64_t back;
+        if (textToIeee(std::string_view(out).substr(mark), mantissaBits, exponentBits, back) == DecimalResult::Ok
+            && back == bits)
+            return true;
+        if (precision < 0)
+            precision = static_cast<int>(digits.size()) - 1;
+    }
+    out.resize(mark);
+    return false;
 }
 
 } // namespace lingrove::formfile

@@ -1,8 +1,10 @@
 // Binary form data -> tree of components.
 #include "formfile/FormTree.h"
+#include "formfile/Charset.h"
 #include "formfile/Internal.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace lingrove::formfile {
 
@@ -126,6 +128,59 @@ private:
                 v.elements.push_back(std::move(element));
             }
             break;
+        case vaInt64: {
+            const auto n = static_cast<std::int64_t>(u64());
+            if (n >= INT32_MIN && n <= INT32_MAX) {
+                v.type = FormValue::Type::Integer;
+                v.integer = static_cast<std::int32_t>(n);
+            } else {
+                v.type = FormValue::Type::Float;
+                v.number = static_cast<double>(n);
+            }
+            break;
+        }
+        case vaSingle: {
+            const std::uint32_t bits = u32();
+            float f;
+            std::memcpy(&f, &bits, 4);
+            v.type = FormValue::Type::Float;
+            v.number = f;
+            break;
+        }
+        case vaDate:
+        case vaDouble:
+        case vaCurrency: {
+            const std::uint64_t bits = u64();
+            v.type = FormValue::Type::Float;
+            if (type == vaCurrency) {
+                v.number = static_cast<double>(static_cast<std::int64_t>(bits)) / 10000.0;
+            } else {
+                std::memcpy(&v.number, &bits, 8);
+            }
+            break;
+        }
+        case vaWString:
+        case vaUTF8String: {
+            std::u16string units;
+            if (type == vaWString) {
+                units = unitsFromLE(bytes(static_cast<std::size_t>(u32()) * 2));
+            } else if (!utf8ToUnits(bytes(u32()), units)) {
+                fail(FormError::Kind::InvalidCharacter, "UTF-8 string value is not valid UTF-8", at);
+            }
+            v.type = FormValue::Type::String;
+            // Windows-1252 as the 8-bit strings are, while every character fits.
+            for (char16_t u : units) {
+                const int b = toCp1252(u);
+                if (b < 0) {
+                    v.text.clear();
+                    unitsToUtf8(units, v.text);
+                    v.utf8 = true;
+                    break;
+                }
+                v.text += static_cast<char>(b);
+            }
+            break;
+        }
         case vaCollection:
             v.type = FormValue::Type::Collection;
             while (peek() != 0) {

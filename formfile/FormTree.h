@@ -3,8 +3,10 @@
 // form's structure rather than its text: each component with its class, name,
 // flags, typed property values and children.
 //
-// Strings stay 8-bit bytes exactly as stored; the caller decides how to
-// decode them. Malformed input raises FormError (FormFile.h) with the byte
+// 8-bit strings stay bytes exactly as stored; the caller decides how to
+// decode them. Wide strings (UTF-16, UTF-8) come as Windows-1252 bytes when
+// every character has one, otherwise as UTF-8 with FormValue::utf8 set.
+// Single, Double, Date, Currency and Int64 beyond 32 bits are Float. Malformed input raises FormError (FormFile.h) with the byte
 // offset of the fault within the given input.
 #include "formfile/FormFile.h"
 
@@ -37,6 +39,7 @@ struct FormValue {
     double number = 0;
     bool boolean = false;
     std::string text;
+    bool utf8 = false;   // text holds UTF-8 (a wide string that Windows-1252 cannot hold)
     std::vector<std::string> elements;
     std::vector<FormValue> items;
     std::vector<FormItem> collection;

@@ -27,11 +27,26 @@ enum ValueType : std::uint8_t {
     vaLString = 12,
     vaNil = 13,
     vaCollection = 14,
+    vaSingle = 15,      // 4-byte IEEE single
+    vaCurrency = 16,    // 8-byte integer, the amount times 10000
+    vaDate = 17,        // 8-byte IEEE double, days since 1899-12-30
+    vaWString = 18,     // 32-bit length in UTF-16 units, then UTF-16LE
+    vaInt64 = 19,       // 8 bytes, signed
+    vaUTF8String = 20,  // 32-bit length in bytes, then UTF-8
+    vaDouble = 21,      // 8-byte IEEE double
 };
+constexpr std::uint8_t kLastValueType = vaDouble;
+
+inline bool isIntegerType(std::uint8_t t) { return (t >= vaInt8 && t <= vaInt32) || t == vaInt64; }
+inline bool isByteString(std::uint8_t t) { return t == vaString || t == vaLString; }
+inline bool isWideString(std::uint8_t t) { return t == vaWString || t == vaUTF8String; }
+inline bool isStringType(std::uint8_t t) { return isByteString(t) || isWideString(t); }
 
 // Component prefix flags (lower four bits of a prefix byte 0xF0..0xFF).
 constexpr std::uint8_t kFlagInherited = 1;
 constexpr std::uint8_t kFlagChildPos = 2;
+constexpr std::uint8_t kFlagInline = 4;
+constexpr std::uint8_t kKnownFlags = kFlagInherited | kFlagChildPos | kFlagInline;
 
 // How deep components and values may nest. Real forms stay far below; the
 // limit keeps malformed input from exhausting the stack.
@@ -133,6 +148,12 @@ protected:
         return *p_++;
     }
 
+    std::uint64_t u64()
+    {
+        const std::uint64_t low = u32();
+        return low | (static_cast<std::uint64_t>(u32()) << 32);
+    }
+
     std::uint32_t u32()
     {
         need(4);
@@ -179,8 +200,10 @@ protected:
     }
 
     struct ComponentPrefix {
+        bool present = false;
         std::uint8_t flags = 0;
         bool hasPosition = false;
+        std::uint8_t positionType = vaInt8;
         std::int32_t position = 0;
     };
 
@@ -193,8 +216,9 @@ protected:
         if ((peek() & 0xF0) != 0xF0)
             return prefix;
         const unsigned char* at = p_;
+        prefix.present = true;
         prefix.flags = byte() & 0x0F;
-        if (prefix.flags & ~(kFlagInherited | kFlagChildPos))
+        if (prefix.flags & ~kKnownFlags)
             fail(FormError::Kind::InvalidComponent,
                  flagsInMessage ? "unsupported component flags 0x" + hex2(static_cast<std::uint8_t>(0xF0 | prefix.flags))
                                 : std::string("unsupported component flags"),
@@ -206,6 +230,7 @@ protected:
                 fail(FormError::Kind::InvalidComponent,
                      "child position must be an integer (value type " + std::to_string(type) + ")", typeAt);
             prefix.position = intPayload(type);
+            prefix.positionType = type;
             prefix.hasPosition = true;
         }
         return prefix;

@@ -2,6 +2,7 @@
 // converters and the conversion of whole files.
 #include "formfile/FileIO.h"
 #include "formfile/FormFile.h"
+#include "formfile/Events.h"
 #include "formfile/Internal.h"
 
 #include <istream>
@@ -62,18 +63,10 @@ void writeAll(std::ostream& output, const std::string& data)
 void ResourceToText(std::string_view input, std::string& output)
 {
     const std::size_t i = skipResourceHeader(input);
-    try {
-        BinaryToText(input.substr(i), output);
-    } catch (const FormError& e) {
-        // Report offsets within the whole file.
-        if (e.offset() < 0)
-            throw;
-        const long long offset = e.offset() + static_cast<long long>(i);
-        std::string message = e.what();
-        const std::size_t colon = message.find(':');
-        message = "byte offset " + std::to_string(offset) + message.substr(colon);
-        throw FormError(e.kind(), message, 0, offset);
-    }
+    output.reserve(output.size() + input.size() * 2 + 256);
+    // Offsets in errors count from the start of the file.
+    TextEmitter text(output, TextStyle::Delphi);
+    parseBinary(input.substr(i), static_cast<long long>(i), text);
 }
 
 void TextToResource(std::string_view input, std::string& output)
@@ -82,10 +75,14 @@ void TextToResource(std::string_view input, std::string& output)
     TextToBinary(input, data);
     if (data.size() > 0xFFFFFFFFu)
         throw FormError(FormError::Kind::Io, "form too large for a resource", 0, -1);
+    const std::string_view className = rootClassName(data);
+    if (!className.empty() && static_cast<unsigned char>(className[0]) == 0xFF)
+        throw FormError(FormError::Kind::InvalidComponent,
+                        "a class name starting with byte 255 cannot name the form's resource", 0, -1);
     output += '\xFF';
     output += '\x0A';
     output += '\x00';
-    for (char c : rootClassName(data))
+    for (char c : className)
         output += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     output += '\0';
     output += '\x30';

@@ -1,5 +1,5 @@
-// Extended numbers: 10 bytes -> text -> bytes, and decimal text -> bytes, each
-// checked against the C library's 80-bit long double where there is one.
+// Extended numbers: 10 bytes -> text -> the same bytes, and decimal text ->
+// bytes, each checked against the C library's 80-bit long double where there is one.
 #include "formfile/Extended.h"
 
 #include <algorithm>
@@ -47,16 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #if LDBL_MANT_DIG == 64
         long double native;
         std::memcpy(&native, data, 10);
-        if (native == native) { // pseudo-denormals and unnormals aside, the digits agree
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%.14Le", native);
-            long double a = std::strtold(buf, nullptr);
-            long double b = std::strtold(text.c_str(), nullptr);
-            const unsigned exponent = (data[8] | (data[9] << 8)) & 0x7FFF;
-            const bool integerBit = (data[7] & 0x80) != 0;
-            if (exponent == 0 ? !integerBit : integerBit)
-                check(a == b);
-        }
+        // The text reads back natively to the same number.
+        check(std::strtold(text.c_str(), nullptr) == native);
 #endif
         return 0;
     }

@@ -129,11 +129,11 @@ TEST(BinaryForm, MalformedDataFailsWithOffset)
     EXPECT_EQ(errorOf("TP").kind(), FormError::Kind::UnexpectedEnd);
 
     // An unknown value type names the byte and its offset instead of going on out of step.
-    const std::string bad = form(prop("P", byte(15)));
+    const std::string bad = form(prop("P", byte(22)));
     const FormError e = errorOf(bad);
     EXPECT_EQ(e.kind(), FormError::Kind::UnknownValueType);
-    EXPECT_EQ(e.offset(), static_cast<long long>(bad.find('\x0F')));
-    EXPECT_NE(std::string(e.what()).find("value type 15"), std::string::npos) << e.what();
+    EXPECT_EQ(e.offset(), static_cast<long long>(bad.find('\x16')));
+    EXPECT_NE(std::string(e.what()).find("value type 22"), std::string::npos) << e.what();
     EXPECT_EQ(errorOf(form(prop("P", byte(0)))).kind(), FormError::Kind::UnknownValueType);
 
     // Truncated payloads.
@@ -146,7 +146,7 @@ TEST(BinaryForm, MalformedDataFailsWithOffset)
     EXPECT_EQ(errorOf(form(prop("P", byte(5) + std::string(7, '\0') + byte(0x80) + byte(0xFF) + byte(0x7F)))).kind(),
               FormError::Kind::NotFinite);
     // Component flags that this layout does not know, and a child position that is no integer.
-    EXPECT_EQ(errorOf(form("", byte(0xF4) + shortStr("T") + shortStr("") + byte(0) + byte(0))).kind(),
+    EXPECT_EQ(errorOf(form("", byte(0xF8) + shortStr("T") + shortStr("") + byte(0) + byte(0))).kind(),
               FormError::Kind::InvalidComponent);
     EXPECT_EQ(errorOf(form("", byte(0xF2) + byte(6) + shortStr("T") + shortStr("") + byte(0) + byte(0))).kind(),
               FormError::Kind::InvalidComponent);
@@ -207,12 +207,12 @@ TEST(ResourceHeader, BadHeadersAndOffsetsWithinTheFile)
 
     // Offsets of data errors count from the start of the file.
     const std::string header = std::string("\xFF\x0A\x00TFORM1\x00\x30\x10", 12) + u32(0);
-    const std::string bad = form(prop("P", byte(15)));
+    const std::string bad = form(prop("P", byte(22)));
     try {
         lingrove::formfile::ResourceToText(header + bad, out);
         FAIL();
     } catch (const FormError& e) {
-        EXPECT_EQ(e.offset(), static_cast<long long>(header.size() + bad.find('\x0F')));
+        EXPECT_EQ(e.offset(), static_cast<long long>(header.size() + bad.find('\x16')));
         EXPECT_EQ(std::string(e.what()).rfind("byte offset " + std::to_string(e.offset()) + ": ", 0), 0u) << e.what();
     }
 }

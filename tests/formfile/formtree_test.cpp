@@ -167,7 +167,7 @@ TEST(FormTree, MalformedInputNamesTheFileOffset)
     EXPECT_EQ(errorKind(truncated, &offset), FormError::Kind::UnexpectedEnd);
     EXPECT_EQ(offset, static_cast<long long>(truncated.size()));
 
-    const std::string badType = form(prop("Tag", byte(15)));
+    const std::string badType = form(prop("Tag", byte(22)));
     EXPECT_EQ(errorKind(resource(badType), &offset), FormError::Kind::UnknownValueType);
     EXPECT_EQ(offset, static_cast<long long>(header + badType.size() - 3));
 
@@ -234,4 +234,22 @@ TEST(FormTree, CorpusFormsAgreeWithTheirText)
         ++checked;
     }
     EXPECT_GT(checked, 5);
+}
+
+TEST(FormTree, LaterDelphiValueTypes)
+{
+    // UTF-8 and UTF-16 captions, a 64-bit integer, Single and Currency.
+    const std::string utf16 = std::string("\x1F\x04\x40\x04", 4); // Cyrillic "Пр"
+    const FormComponent root = readFormData(
+        form(prop("Caption", byte(20) + u32(6) + "Gr\xC3\xB6\xC3\x9F") + prop("Hint", byte(18) + u32(2) + utf16)
+             + prop("Big", byte(19) + u32(0) + u32(1)) + prop("Small", byte(19) + u32(5) + u32(0))
+             + prop("Ratio", byte(15) + u32(0x3FC00000u)) + prop("Price", byte(16) + u32(123400) + u32(0))));
+    EXPECT_EQ(root.text("Caption"), "Gr\xF6\xDF");
+    EXPECT_FALSE(root.find("Caption")->utf8);
+    EXPECT_EQ(root.text("Hint"), "\xD0\x9F\xD1\x80");
+    EXPECT_TRUE(root.find("Hint")->utf8);
+    EXPECT_EQ(root.find("Big")->number, 4294967296.0);
+    EXPECT_EQ(root.integer("Small"), 5);
+    EXPECT_EQ(root.find("Ratio")->number, 1.5);
+    EXPECT_EQ(root.find("Price")->number, 12.34);
 }
