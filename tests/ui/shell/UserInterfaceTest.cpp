@@ -1,6 +1,6 @@
-#include "platform/UserInterface.h"
-
-#include "TestApp.h"
+// The message boxes and dialogs of the program: the Qt ones and the
+// scripted ones of the tests.
+#include "ui/shell/UserInterface.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,14 +11,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using namespace lingrove::platform;
+using namespace lingrove::ui;
 
 namespace {
-
-class UiTest : public ::testing::Test {
-protected:
-    void SetUp() override { test::ensureGuiApp(); }
-};
 
 TEST(FilterTest, DelphiFiltersBecomeQtFilters)
 {
@@ -31,7 +26,7 @@ TEST(FilterTest, DelphiFiltersBecomeQtFilters)
     EXPECT_EQ(qtFileFilter(QString()), QString());
 }
 
-TEST_F(UiTest, ScriptedAnswersComeInOrderThenDefaults)
+TEST(UiTest, ScriptedAnswersComeInOrderThenDefaults)
 {
     ScriptedUserInterface s;
     s.answers = {true, false, true};
@@ -83,7 +78,7 @@ protected:
     }
 };
 
-TEST_F(UiTest, ScriptedDialogsAreShownAndAnswered)
+TEST(UiTest, ScriptedDialogsAreShownAndAnswered)
 {
     ScriptedUserInterface s;
     ShowCounter dialog;
@@ -108,7 +103,7 @@ TEST_F(UiTest, ScriptedDialogsAreShownAndAnswered)
     EXPECT_EQ(s.texts(QStringLiteral("dialog")), (QStringList{QStringLiteral("Option"), QStringLiteral("changed")}));
 }
 
-TEST_F(UiTest, GuardInstallsAndRestores)
+TEST(UiTest, GuardInstallsAndRestores)
 {
     UserInterface* before = &ui();
     {
@@ -139,7 +134,7 @@ void whenModal(const std::function<void(QWidget*)>& act)
     });
 }
 
-TEST_F(UiTest, QtQuestionAnswersYesOrNo)
+TEST(UiTest, QtQuestionAnswersYesOrNo)
 {
     QtUserInterface qt;
     QString shownText;
@@ -157,7 +152,7 @@ TEST_F(UiTest, QtQuestionAnswersYesOrNo)
     EXPECT_FALSE(qt.question(nullptr, QStringLiteral("Again?"), BoxKind::Warning));
 }
 
-TEST_F(UiTest, QtInputBoxGivesTextOrNothing)
+TEST(UiTest, QtInputBoxGivesTextOrNothing)
 {
     QtUserInterface qt;
     whenModal([](QWidget* w) {
