@@ -114,24 +114,26 @@ TEST_F(MainWindowTest, ViewSwitchesShowAndHideTheirPart)
     EXPECT_FALSE(window().toolBar()->isVisible());
 }
 
-TEST_F(MainWindowTest, UnconfiguredStartAsksAndWarnsOnNo)
+TEST_F(MainWindowTest, UnconfiguredStartAsksForTheOptions)
 {
     writeBytes(recentFile(), "/x/a.lgv\r\n");
     ui->answers = {false};
     showFirstTime();
-    EXPECT_EQ(ui->texts("question"), QStringList("You need to config the application.\r\nDo you want to do it now?"));
+    const QString question = "You need to config the application.\r\nDo you want to do it now?";
+    EXPECT_EQ(ui->texts("question"), QStringList(question));
     EXPECT_EQ(ui->texts("message"),
               QStringList("The application is not correctly installed.\r\nSome important functions are not aviable."));
     EXPECT_TRUE(app->project().recentProjects().entries().isEmpty()) << "no recent projects without settings";
     EXPECT_FALSE(workspace().isConfigured());
-}
 
-TEST_F(MainWindowTest, UnconfiguredStartOffersTheOptionsOnYes)
-{
+    // Yes: the options dialog, here cancelled.
+    app.reset();
+    app = std::make_unique<app::Application>();
+    ui->clear();
     ui->answers = {true};
     showFirstTime();
-    EXPECT_EQ(ui->texts(), QStringList({"You need to config the application.\r\nDo you want to do it now?", "Option"}));
-    EXPECT_FALSE(workspace().isConfigured()) << "the options were cancelled";
+    EXPECT_EQ(ui->texts(), QStringList({question, "Option"}));
+    EXPECT_FALSE(workspace().isConfigured());
 }
 
 TEST_F(MainWindowTest, ConfiguredStartReadsTheSettingsAndTheRecentProjects)

@@ -42,7 +42,10 @@ TEST_F(BuildTest, CompileAllShowsTheCompilerMessages)
         return closeWithButton(d);
     });
     WaitWatch watch(build().waitWindow());
+    QElapsedTimer clock;
+    clock.start();
     trigger(ui::Menu::Project, "Compileall1");
+    EXPECT_GE(clock.elapsed(), 500) << "the wait window says Ready for half a second";
 
     EXPECT_EQ(shown, "args:-b " + dpr + "\nDone.");
     EXPECT_EQ(build().compilerMessages().lastMessage(), "Done.");
@@ -76,21 +79,6 @@ TEST_F(BuildTest, CompilerInfoTellsTheLastMessageClosedWithTheButton)
     build().compileAll();
     ui->clear();
     build().showCompilerInfo();
-    EXPECT_TRUE(ui->shown.empty());
-}
-
-TEST_F(BuildTest, CompileShowsReadyAndPauses)
-{
-    useCompiler("#!/bin/sh\nexit 0\n");
-    setProjectSource(project + "/Demo.dpr");
-    WaitWatch watch(build().waitWindow());
-    QElapsedTimer clock;
-    clock.start();
-    trigger(ui::Menu::Project, "Compile1");
-    EXPECT_GE(clock.elapsed(), 500);
-    EXPECT_EQ(watch.seen.value(watch.seen.size() - 1), "Ready");
-    EXPECT_FALSE(build().waitWindow().isVisible());
-    EXPECT_EQ(build().waitWindow().text(), kResting);
     EXPECT_TRUE(ui->shown.empty());
 }
 

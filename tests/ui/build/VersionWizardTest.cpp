@@ -41,20 +41,16 @@ protected:
 TEST_F(WizardTest, PagesAndButtons)
 {
     ui::VersionWizard& w = wizard();
-    EXPECT_EQ(w.windowTitle(), "Versioninfo");
-    EXPECT_EQ(w.language->currentIndex(), -1);
-    EXPECT_EQ(w.charset->currentIndex(), -1);
-    EXPECT_FALSE(w.priorButton->isEnabled());
-    EXPECT_TRUE(w.nextButton->isEnabled());
-    EXPECT_FALSE(w.createButton->isEnabled());
+    EXPECT_EQ(w.language->currentIndex(), -1) << "no language until one is chosen";
+    EXPECT_FALSE(w.priorButton->isEnabled() || w.createButton->isEnabled());
     w.nextButton->click();
     w.nextButton->click();
     EXPECT_EQ(w.pages->currentIndex(), 2);
     EXPECT_FALSE(w.nextButton->isEnabled());
-    EXPECT_TRUE(w.createButton->isEnabled());
-    EXPECT_TRUE(w.priorButton->isEnabled());
+    EXPECT_TRUE(w.createButton->isEnabled() && w.priorButton->isEnabled());
     w.priorButton->click();
     EXPECT_EQ(w.pages->currentIndex(), 1);
+    EXPECT_FALSE(w.createButton->isEnabled());
 
     // The resource name is kept in capitals, 8-bit letters too.
     QTest::keyClicks(w.resourceName, "my_res");

@@ -97,7 +97,7 @@ TEST_F(ProjectTest, WizardTellsTheFirstMissingField)
     EXPECT_FALSE(workspace().project().isOpen());
 }
 
-TEST_F(ProjectTest, WizardWritesTheFileAndOpensTheProject)
+TEST_F(ProjectTest, WizardOpensTheProjectAndSavedPagesOpenAgain)
 {
     const QString file = createDemoProject();
     ui::NewProjectWizard& w = feature().newProjectWizard();
@@ -105,24 +105,18 @@ TEST_F(ProjectTest, WizardWritesTheFileAndOpensTheProject)
     EXPECT_EQ(readBytes(file), model::newProjectFileText(w.fields()));
     EXPECT_EQ(window().windowTitle(), "Lingrove - [ Demo ]");
     EXPECT_EQ(workspace().project().name, "Demo");
-    EXPECT_EQ(workspace().project().resourceLine, -1);
     EXPECT_EQ(workspace().dictionary().tableName(), "German_English");
     // All the project's files are open.
     EXPECT_EQ(captions().value(0), "Demo.dpr");
     EXPECT_TRUE(captions().contains("main.pas") && captions().contains("main.dfm"))
         << captions().join(' ').toStdString();
-}
 
-TEST_F(ProjectTest, SavedPagesOpenAgainWithTheProject)
-{
-    const QString file = createDemoProject();
     ASSERT_TRUE(pages().activatePage("main.dfm"));
     const QStringList open = captions();
     workspace().setProjectSaved(false);
     feature().saveProjectAction()->trigger();
     EXPECT_TRUE(workspace().isProjectSaved());
     ASSERT_TRUE(feature().saveProject()) << "saving twice";
-
     const QByteArray text = readBytes(file);
     EXPECT_EQ(text.count("[Files]"), 1);
     EXPECT_FALSE(text.contains("Demo.dpr=")) << "the project page is always there";
@@ -135,20 +129,6 @@ TEST_F(ProjectTest, SavedPagesOpenAgainWithTheProject)
     EXPECT_EQ(captions(), open);
     EXPECT_EQ(pages().activeCaption(), "main.dfm");
     EXPECT_TRUE(ui->texts("message").isEmpty() && ui->texts("error").isEmpty()) << ui->texts().join('|').toStdString();
-}
-
-TEST_F(ProjectTest, SaveGoesToTheProjectsOwnFile)
-{
-    // A project file copied elsewhere is saved back to the file its own
-    // folder and name give.
-    const QString own = writeProjectFile("Moved");
-    const QString copy = dir.path() + "/copy.lgv";
-    ASSERT_TRUE(QFile::copy(own, copy));
-    feature().openProjectFile(copy);
-    ASSERT_EQ(workspace().project().name, "Moved");
-    ASSERT_TRUE(feature().saveProject());
-    EXPECT_TRUE(readBytes(own).contains("[Opened]"));
-    EXPECT_FALSE(readBytes(copy).contains("[Opened]"));
 }
 
 TEST_F(ProjectTest, WhatCannotBeOpenedOpensNoProject)
@@ -169,23 +149,30 @@ TEST_F(ProjectTest, WhatCannotBeOpenedOpensNoProject)
     ui->clear();
     EXPECT_FALSE(feature().saveProject());
     EXPECT_EQ(ui->texts("message").size(), 1);
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.lgv"}), QStringList("NoTable.lgv"));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.lgv"}), QStringList("NoTable.lgv")) << "nothing written";
     EXPECT_FALSE(QFile::exists("/.lgv"));
 }
 
-TEST_F(ProjectTest, OpenProjectRemembersTheFile)
+TEST_F(ProjectTest, OpenProjectRemembersTheFileAndSavesIntoTheProjectsOwn)
 {
-    const QString path = writeProjectFile("Opened");
-    ui->files = {std::nullopt, path};
+    // A project file copied elsewhere: saved back into the file its own
+    // folder and name give.
+    const QString own = writeProjectFile("Opened");
+    const QString copy = dir.path() + "/copy.lgv";
+    ASSERT_TRUE(QFile::copy(own, copy));
+    ui->files = {std::nullopt, copy};
     feature().openProjectAction()->trigger();   // cancelled
     EXPECT_FALSE(workspace().project().isOpen());
     EXPECT_TRUE(feature().recentProjects().entries().isEmpty());
 
     feature().openProjectAction()->trigger();
     EXPECT_EQ(workspace().project().name, "Opened");
-    EXPECT_EQ(feature().recentProjects().entries(), QStringList(path));
+    EXPECT_EQ(feature().recentProjects().entries(), QStringList(copy));
     EXPECT_EQ(window().windowTitle(), "Lingrove - [ Opened ]");
     EXPECT_EQ(captions().value(0), "Demo.dpr");
+    ASSERT_TRUE(feature().saveProject());
+    EXPECT_TRUE(readBytes(own).contains("[Opened]"));
+    EXPECT_FALSE(readBytes(copy).contains("[Opened]"));
 }
 
 TEST_F(ProjectTest, RecentProjectsDialogOpensTheChosenProject)
