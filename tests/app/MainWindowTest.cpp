@@ -145,13 +145,11 @@ TEST_F(MainWindowTest, ConfiguredStartReadsTheSettingsAndTheRecentProjects)
     EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
     EXPECT_EQ(workspace().settings().colourScheme, 3);
     EXPECT_EQ(app->project().recentProjects().entries(), QStringList({"/x/a.lgv", "/x/b.lgv"}));
-}
 
-TEST_F(MainWindowTest, BadStoredIntegerStopsLoadingAndSkipsRecentProjects)
-{
-    configure();
+    // A value that is no integer stops the reading: told, no recent projects.
     platform::KeyStore().writeString(model::delphi::kSettingsKey, "Numbers", "yes");
-    writeBytes(recentFile(), "/x/a.lgv\r\n");
+    app.reset();
+    app = std::make_unique<app::Application>();
     showFirstTime();
     EXPECT_EQ(ui->texts("error").size(), 1);
     EXPECT_TRUE(app->project().recentProjects().entries().isEmpty());
@@ -174,22 +172,12 @@ TEST_F(MainWindowTest, DamagedSettingsAreReportedAndKept)
     EXPECT_EQ(readBytes(file + ".damaged"), bytes);
 }
 
-TEST_F(MainWindowTest, CloseWritesTheRecentProjectsWithoutAsking)
+TEST_F(MainWindowTest, ExitAsksAboutUnsavedWorkCloseWritesTheRecentProjects)
 {
     configure();
     showFirstTime();
     workspace().setProjectSaved(false);
     app->project().recentProjects().setEntries({"/p/one.lgv"});
-    EXPECT_TRUE(window().close());
-    EXPECT_TRUE(ui->texts("question").isEmpty());
-    EXPECT_EQ(readBytes(recentFile()), QByteArray("/p/one.lgv\r\n"));
-}
-
-TEST_F(MainWindowTest, ExitWithUnsavedWorkKeepsRunningUnlessSaved)
-{
-    configure();
-    showFirstTime();
-    workspace().setProjectSaved(false);
     ui->answers = {false};
     app->project().exitAction()->trigger();
     EXPECT_EQ(ui->texts("question"), QStringList("Do you want to save the current project"));
@@ -202,6 +190,12 @@ TEST_F(MainWindowTest, ExitWithUnsavedWorkKeepsRunningUnlessSaved)
     app->project().exitAction()->trigger();
     EXPECT_EQ(ui->texts("message").size(), 1);
     EXPECT_TRUE(window().isVisible());
+
+    // Closing the window asks nothing and writes the recent projects.
+    ui->clear();
+    EXPECT_TRUE(window().close());
+    EXPECT_TRUE(ui->shown.empty());
+    EXPECT_EQ(readBytes(recentFile()), QByteArray("/p/one.lgv\r\n"));
 }
 
 TEST_F(MainWindowTest, SecondProjectIsRefused)
