@@ -196,6 +196,15 @@ TEST_F(MainWindowTest, ExitAsksAboutUnsavedWorkCloseWritesTheRecentProjects)
     EXPECT_TRUE(window().close());
     EXPECT_TRUE(ui->shown.empty());
     EXPECT_EQ(readBytes(recentFile()), QByteArray("/p/one.lgv\r\n"));
+
+    // Yes with a project: saved, then closed.
+    window().show();
+    openProjectSource(copyDemo());
+    workspace().setProjectSaved(false);
+    ui->answers = {true};
+    app->project().exitAction()->trigger();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(readBytes(project + "/Test.lgv").contains("[Opened]"));
 }
 
 TEST_F(MainWindowTest, SecondProjectIsRefused)
