@@ -46,7 +46,9 @@ QString ToolPath::sibling(const QString& name) const
 Settings Settings::defaults()
 {
     Settings s;
-    const QString folder = delphi::standInFolder();
+    // A tool folder ends in its separator, as stored: stored() gives the
+    // whole path.
+    const QString folder = delphi::standInFolder() + platform::separator();
     s.ide = {folder, QStringLiteral("delphi32.exe")};
     s.compiler = {folder, QStringLiteral("dcc32.exe")};
     s.resourceCompiler = {folder, QStringLiteral("brcc32.exe")};

@@ -1,77 +1,109 @@
 #pragma once
-// What the window tests of the build commands share: the application, the
-// program-wide state reset to the stand-ins, scratch folders and fake tools.
-#include "app/AppState.h"
-#include "platform/Paths.h"
-#include "platform/UserInterface.h"
-#include "toolchain/BuildCommands.h"
+// What the window tests of the build commands share: a configured program
+// whose tools are the stand-ins, on the screen, and fake tools written by
+// the tests.
+#include "tests/common/AppFixture.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "model/SettingsStore.h"
+#include "platform/KeyStore.h"
+#include "ui/build/BuildFeature.h"
+#include "ui/build/WaitWindow.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 
-#include <gtest/gtest.h>
-#include <memory>
+namespace lingrove::testing {
 
-namespace toolchain_test {
-
-inline void ensureApp()
+inline void writeProgram(const QString& path, const QByteArray& script)
 {
-    if (!QApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "toolchain_test";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);   // lives until the process ends
+    writeBytes(path, script);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+// The texts the wait window showed while it was up, sampled every 10 ms
+// (while a command pumps the events).
+class WaitWatch {
+public:
+    explicit WaitWatch(ui::WaitWindow& window)
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this, &window] {
+            if (window.isVisible() && (seen.isEmpty() || seen.last() != window.text()))
+                seen << window.text();
+        });
+        timer_.start();
     }
-}
+    QStringList seen;
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+private:
+    QTimer timer_;
+};
 
-inline void writeFile(const QString& path, const QByteArray& bytes, bool executable = false)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-    f.close();
-    if (executable)
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
-
-class BuildFixture : public ::testing::Test {
+class BuildTest : public AppTest {
 protected:
     void SetUp() override
     {
-        ensureApp();
-        ASSERT_TRUE(tmp.isValid());
-        auto& st = lingrove::app::state();
-        st.project = lingrove::app::Project();
-        st.settings = lingrove::app::Settings::defaults();
-        st.settings.CompilerDir = st.settings.IdeDir = st.settings.ResCompDir = QStringLiteral(LINGROVE_STANDINS);
-        QDir().mkpath(lingrove::platform::programFolder());
-        editor = std::make_unique<QTextEdit>();
-        lingrove::toolchain::BuildContext ctx;
-        ctx.projectEditor = editor.get();
-        commands = std::make_unique<lingrove::toolchain::BuildCommands>(ctx);
+        AppTest::SetUp();
+        // Stored as the options dialog stores them, so that the check at the
+        // first showing finds the program configured.
+        model::Settings settings = model::Settings::defaults();
+        const QString standIns = QStringLiteral(LINGROVE_STANDINS "/");
+        settings.compiler.folder = settings.ide.folder = settings.resourceCompiler.folder = standIns;
+        platform::KeyStore store;
+        ASSERT_TRUE(model::settings_store::save(store, settings, false));
+        window().show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return workspace().isConfigured(); }));
+        ASSERT_EQ(workspace().settings().compiler.folder, standIns);
+        ui->clear();
     }
 
-    void TearDown() override
+    ui::BuildFeature& build() { return app->build(); }
+
+    // The tools' folders; a folder ends in a separator, as stored.
+    void setToolFolders(const QString& compiler, const QString& ide, const QString& resourceCompiler)
     {
-        commands.reset();
-        editor.reset();
+        model::Settings s = workspace().settings();
+        s.compiler.folder = compiler;
+        s.ide.folder = ide;
+        s.resourceCompiler.folder = resourceCompiler;
+        workspace().setSettings(s);
+    }
+    // script as dcc32.exe in a folder of its own, and that folder the compiler's.
+    void useCompiler(const QByteArray& script)
+    {
+        const QString folder = dir.path() + "/bin";
+        writeProgram(folder + "/dcc32.exe", script);
+        model::Settings s = workspace().settings();
+        s.compiler.folder = folder + "/";
+        workspace().setSettings(s);
+    }
+    void setProjectSource(const QString& dpr)
+    {
+        QDir().mkpath(QFileInfo(dpr).path());
+        workspace().project().delphiProjectFile = dpr;
     }
 
-    QString path(const QString& name) const { return tmp.filePath(name); }
+    // Chooses a command of a menu of the window, by its name.
+    void trigger(ui::Menu menu, const QString& name)
+    {
+        for (QAction* a : window().menu(menu)->actions()) {
+            if (a->objectName() == name) {
+                a->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no command " << name.toStdString();
+    }
 
-    QTemporaryDir tmp;
-    lingrove::platform::ScriptedUi ui;
-    std::unique_ptr<QTextEdit> editor;
-    std::unique_ptr<lingrove::toolchain::BuildCommands> commands;
+    // The project page's line n.
+    QString pageLine(int n) const
+    {
+        return app->pages().projectEditor()->document()->findBlockByNumber(n).text();
+    }
 };
 
-} // namespace toolchain_test
+} // namespace lingrove::testing

@@ -1,147 +1,143 @@
-#include "GuiSupport.h"
+// Compiling and running from the window: the wait window, "Compiler
+// messages", "Compiler info", the error note of Run, the Tools menu and the
+// readme.
+#include "BuildFixture.h"
 
 #include "platform/Paths.h"
-#include "toolchain/CMess.h"
-#include "toolchain/StInfo.h"
+#include "ui/build/CompilerMessagesWindow.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using namespace toolchain_test;
-using lingrove::app::state;
+using namespace lingrove;
+using namespace lingrove::testing;
 
 namespace {
 
-// A compiler that prints its arguments, one per line, and a last line.
-const QByteArray kEchoCompiler = "#!/bin/sh\nfor a in \"$@\"; do echo \"arg:$a\"; done\necho \"joined:$*\"\necho 'Done.'\n";
+const QString kResting = QString::fromLatin1(ui::WaitWindow::RestingText);
+
+// Closes "Compiler messages" with its button, as the user does.
+int closeWithButton(QDialog& d)
+{
+    static_cast<ui::CompilerMessagesWindow&>(d).closeButton()->click();
+    return d.result();
+}
 
 } // namespace
 
-TEST_F(BuildFixture, CompileAllRunsTheBatchLineAndShowsTheOutput)
+TEST_F(BuildTest, CompileAllShowsTheCompilerMessages)
 {
-    // Paths with spaces and shell syntax must reach the compiler unharmed.
-    const QString dir = path("bin $HOME `x`");
-    QDir().mkpath(dir);
-    writeFile(dir + "/dcc32.exe", kEchoCompiler, true);
-    state().settings.CompilerDir = dir + "/";
-    const QString dpr = path("My Work;  'q' $(id)/Demo.dpr");
-    state().project.DelphiProjectFile = dpr;
+    // A compiler that prints its arguments and a last line; a project path
+    // with spaces and shell syntax in it.
+    useCompiler("#!/bin/sh\necho \"args:$*\"\necho 'Done.'\n");
+    const QString dpr = project + "/My Work;  'q' $(id)/Demo.dpr";
+    setProjectSource(dpr);
 
-    ui->dialogs.push_back([](QDialog& d) {
+    QString shown;
+    ui->dialogs.push_back([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Compiler messages");
-        static_cast<lingrove::toolchain::TCMess&>(d).BitBtn1->click();
-        return int(QDialog::Accepted);
+        shown = static_cast<ui::CompilerMessagesWindow&>(d).textView()->toPlainText();
+        return closeWithButton(d);
     });
-    commands->CompileAll();
+    WaitWatch watch(build().waitWindow());
+    QElapsedTimer clock;
+    clock.start();
+    trigger(ui::Menu::Project, "Compileall1");
+    EXPECT_GE(clock.elapsed(), 500) << "the wait window says Ready for half a second";
 
-    const QString bat = lingrove::toolchain::BuildCommands::compallPath();
-    const QByteArray batBytes = readAll(bat);
-    EXPECT_TRUE(batBytes.endsWith("\r\n"));
-    EXPECT_EQ(batBytes.count('\n'), 1);
-    const QStringList out = QString::fromUtf8(readAll(lingrove::toolchain::BuildCommands::resultPath()))
-                                .split('\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(out.isEmpty());
-    EXPECT_EQ(out.last(), "Done.");
-    // The compiler joins its words with single spaces: that gives the path back.
-    const QString joined = out[out.size() - 2];
-    QStringList words;
-    for (const QString& l : out)
-        if (l.startsWith("arg:") && l != "arg:-b")
-            words << l.mid(4);
-    EXPECT_EQ(words.join(' '), dpr);
-    EXPECT_TRUE(joined.startsWith("joined:-b "));
-    EXPECT_EQ(commands->CMess().LastCompilerMessage, "Done.");
-    EXPECT_FALSE(commands->StInfo().isVisible());
-    EXPECT_EQ(commands->StInfo().text(), "Please wait while compiling...");
+    EXPECT_EQ(shown, "args:-b " + dpr + "\nDone.");
+    EXPECT_EQ(build().compilerMessages().lastMessage(), "Done.");
+    EXPECT_EQ(watch.seen.value(watch.seen.size() - 1), "Ready");
+    EXPECT_FALSE(build().waitWindow().isVisible());
+    EXPECT_EQ(build().waitWindow().text(), kResting);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(ui->texts(), QStringList{"Compiler messages"});
 
-    commands->CompilerInfo();
+    trigger(ui::Menu::Extras, "Compilerinfo1");
     EXPECT_EQ(ui->texts("message"), QStringList{"Last compiler message:\nDone."});
 }
 
-TEST_F(BuildFixture, CompilerInfoKeepsTheMessageWhenClosedOtherwise)
+TEST_F(BuildTest, CompilerInfoTellsTheLastMessageClosedWithTheButton)
 {
-    commands->CompilerInfo();
-    EXPECT_TRUE(ui->shown.empty());   // nothing until closed with its button
+    build().showCompilerInfo();
+    EXPECT_TRUE(ui->shown.empty()) << "nothing compiled yet";
 
-    writeFile(path("dcc32.exe"), "#!/bin/sh\necho first\n", true);
-    state().settings.CompilerDir = tmp.path();
-    ui->dialogs.push_back([](QDialog& d) {
-        static_cast<lingrove::toolchain::TCMess&>(d).BitBtn1->click();
-        return int(QDialog::Accepted);
-    });
-    commands->CompileAll();
-    writeFile(path("dcc32.exe"), "#!/bin/sh\necho second\n", true);
-    commands->CompileAll();   // no script: closed without the button
-    EXPECT_EQ(commands->CMess().lines(), QStringList{"second"});
-    EXPECT_EQ(commands->CMess().LastCompilerMessage, "first");
+    setProjectSource(project + "/Demo.dpr");
+    useCompiler("#!/bin/sh\necho first\n");
+    ui->dialogs.push_back(closeWithButton);
+    build().compileAll();
+    useCompiler("#!/bin/sh\necho second\n");
+    build().compileAll();   // closed otherwise
+    EXPECT_EQ(build().compilerMessages().lines(), QStringList{"second"});
+    EXPECT_EQ(build().compilerMessages().lastMessage(), "first");
 
-    // An empty output leaves an empty last message.
-    writeFile(path("dcc32.exe"), "#!/bin/sh\n", true);
-    ui->dialogs.push_back([](QDialog& d) {
-        static_cast<lingrove::toolchain::TCMess&>(d).BitBtn1->click();
-        return int(QDialog::Accepted);
-    });
-    commands->CompileAll();
-    EXPECT_EQ(commands->CMess().LastCompilerMessage, "");
+    // An empty output leaves no last message.
+    useCompiler("#!/bin/sh\n");
+    ui->dialogs.push_back(closeWithButton);
+    build().compileAll();
     ui->clear();
-    commands->CompilerInfo();
+    build().showCompilerInfo();
     EXPECT_TRUE(ui->shown.empty());
 }
 
-TEST_F(BuildFixture, MissingProgramsAreReported)
+TEST_F(BuildTest, MissingProgramsAreReported)
 {
-    state().settings.CompilerDir = path("nowhere");
-    state().settings.IdeDir = path("nowhere");
-    state().project.DelphiProjectFile = path("Demo.dpr");
+    setToolFolders(project + "/nowhere/", project + "/nowhere/", project + "/nowhere/");
+    setProjectSource(project + "/Demo.dpr");
 
-    commands->Compile();   // only the wait window tells
+    // Compile tells only in the wait window.
+    WaitWatch watch(build().waitWindow());
+    build().compile();
     EXPECT_TRUE(ui->shown.empty());
-    EXPECT_FALSE(commands->StInfo().isVisible());
-    EXPECT_EQ(commands->StInfo().text(), "Please wait while compiling...");
+    EXPECT_EQ(watch.seen.value(watch.seen.size() - 1), "An error has occuped!");
+    EXPECT_FALSE(build().waitWindow().isVisible());
+    EXPECT_EQ(build().waitWindow().text(), kResting);
 
-    commands->Run();
-    commands->RunDelphiIDE();
+    trigger(ui::Menu::Project, "Run2");
+    trigger(ui::Menu::Project, "Run1");
     EXPECT_EQ(ui->texts("message"), (QStringList{"Fehler!", "Fehler!"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(BuildFixture, RunStartsTheProgramBesideTheProject)
+TEST_F(BuildTest, RunCompilesAndStartsTheProgramBesideTheProject)
 {
-    writeFile(path("dcc32.exe"), "#!/bin/sh\necho \"$1\" > \"$(dirname \"$1\")/compiled\"\n", true);
-    state().settings.CompilerDir = tmp.path();
-    const QString dpr = path("Demo.dpr");
-    writeFile(path("Demo.exe"), "#!/bin/sh\necho ran > \"$(dirname \"$0\")/ran\"\n", true);
-    state().project.DelphiProjectFile = dpr;
-    commands->Run();
-    EXPECT_TRUE(ui->shown.empty());
-    EXPECT_EQ(readAll(path("compiled")), dpr.toUtf8() + "\n");
-    EXPECT_EQ(readAll(path("ran")), "ran\n");
+    useCompiler("#!/bin/sh\necho \"$1\" > \"$(dirname \"$1\")/compiled\"\n");
+    const QString dpr = project + "/Demo.dpr";
+    setProjectSource(dpr);
+    writeProgram(project + "/Demo.exe", "#!/bin/sh\necho ran > \"$(dirname \"$0\")/ran\"\n");
+    build().run();
+    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(project + "/compiled"), dpr.toUtf8() + "\n");
+    EXPECT_EQ(readBytes(project + "/ran"), "ran\n");
+    EXPECT_FALSE(window().isMinimized());
 
     // No program beside the project: the start fails after compiling.
-    QFile::remove(path("Demo.exe"));
-    commands->Run();
+    QFile::remove(project + "/Demo.exe");
+    build().run();
     EXPECT_EQ(ui->texts("message"), QStringList{"Fehler!"});
 }
 
-TEST_F(BuildFixture, ToolsStartFromTheWindowsFolder)
+TEST_F(BuildTest, ToolsStartFromTheWindowsFolder)
 {
-    writeFile(path("Notepad.exe"), "#!/bin/sh\necho \"$(pwd) $*\" > \"$(dirname \"$0\")/notepad.log\"\n", true);
-    qputenv("LINGROVE_WINDIR", tmp.path().toLocal8Bit());
-    commands->ViewReadme();
-    // Started without waiting: give it a moment.
-    for (int i = 0; i < 100 && !QFile::exists(path("notepad.log")); ++i)
-        lingrove::toolchain::pauseWithMessages(20);
-    QString log = QString::fromLocal8Bit(readAll(path("notepad.log"))).trimmed();
-    EXPECT_EQ(log, QDir(lingrove::platform::programFolder()).canonicalPath() + " readme.txt");
+    const QString windows = dir.path() + "/windows";
+    writeProgram(windows + "/Notepad.exe", "#!/bin/sh\necho \"$(pwd) $*\" > \"$(dirname \"$0\")/notepad.log\"\n");
+    qputenv("LINGROVE_WINDIR", windows.toLocal8Bit());
+    // The readme of the program, not one of the project's folder.
+    trigger(ui::Menu::Help, "Viewreadme1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !readBytes(windows + "/notepad.log").startsWith("<missing>"); }));
+    EXPECT_EQ(QString::fromLocal8Bit(readBytes(windows + "/notepad.log")).trimmed(),
+              QDir(platform::programFolder()).canonicalPath() + " readme.txt");
     EXPECT_TRUE(ui->shown.empty());
 
-    qputenv("LINGROVE_WINDIR", path("nowhere").toLocal8Bit());
-    commands->Notepad();
-    commands->ViewReadme();
-    commands->Explorer();   // not reported
-    state().settings.CompilerDir = "";
-    commands->PictureEditor();
+    qputenv("LINGROVE_WINDIR", (dir.path() + "/nowhere").toLocal8Bit());
+    trigger(ui::Menu::Tools, "Notepad1");
+    trigger(ui::Menu::Help, "Viewreadme1");
+    trigger(ui::Menu::Tools, "Resourcecreator1");   // Explorer: not reported
+    setToolFolders(QString(), project + "/", project + "/");
+    trigger(ui::Menu::Tools, "Pictureeditor1");
+    qunsetenv("LINGROVE_WINDIR");
     EXPECT_EQ(ui->texts("message"),
               (QStringList{"Can not create process", "Can not create process", "Cannot create process"}));
-    qunsetenv("LINGROVE_WINDIR");
 }

@@ -1,15 +1,14 @@
-#include "GuiSupport.h"
+// The version resource on the project page: "Create versioninfo" asks before
+// it replaces one, the directive goes in above BEGIN and the file is
+// written, "Remove versioninfo" takes it out again, and what cannot be done
+// is told.
+#include "BuildFixture.h"
 
-#include "toolchain/Codepage.h"
-#include "toolchain/VersWizard.h"
+#include <QTextCursor>
 
-#include <QTextBlock>
-#include <QTextDocument>
-
-using namespace toolchain_test;
-using lingrove::app::state;
-using lingrove::toolchain::AddOutcome;
-using lingrove::toolchain::decodeCp1252;
+using namespace lingrove;
+using namespace lingrove::testing;
+using Outcome = model::VersionResource::Outcome;
 
 namespace {
 
@@ -23,133 +22,88 @@ const QByteArray kSource = "program Demo;\r\n"
                            "  WriteLn('x');\r\n"
                            "end.\r\n";
 
-class ResourceFixture : public BuildFixture {
+class ResourceTest : public BuildTest {
 protected:
     void SetUp() override
     {
-        BuildFixture::SetUp();
-        dpr = path("Demo.dpr");
-        writeFile(dpr, kSource);
-        state().project.DelphiProjectFile = dpr;
-        state().project.ProjectName = "Demo";
-        load();
+        BuildTest::SetUp();
+        dpr = project + "/Demo.dpr";
+        writeBytes(dpr, kSource);
+        openProjectSource(dpr);
+        ui->clear();
     }
-    void load()
-    {
-        QString text = decodeCp1252(readAll(dpr));
-        text.replace("\r\n", "\n");
-        editor->setPlainText(text);
-    }
-    QString line(int n) const { return editor->document()->findBlockByNumber(n).text(); }
     QString dpr;
 };
 
 } // namespace
 
-TEST_F(ResourceFixture, DirectiveGoesAboveBeginAndTheFileKeepsItsBytes)
+TEST_F(ResourceTest, CreateVersioninfoAsksBeforeReplacing)
 {
-    ASSERT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::Added);
-    EXPECT_EQ(state().project.ResPosition, 4);
-    QByteArray expected = kSource;
-    expected.replace("\r\n  b egin", "\r\n{$R VERSION.res}\r\n  b egin");
-    EXPECT_EQ(readAll(dpr), expected);
-    EXPECT_EQ(line(4), "{$R VERSION.res}");
-
-    // Again with the old one replaced: one directive, at the new place.
-    ASSERT_EQ(commands->AddResDatei("OTHER.res", true), AddOutcome::Added);
-    EXPECT_EQ(state().project.ResPosition, 4);
-    expected = kSource;
-    expected.replace("\r\n  b egin", "\r\n{$R OTHER.res}\r\n  b egin");
-    EXPECT_EQ(readAll(dpr), expected);
-
-    commands->RemoveVersioninfo();
-    EXPECT_EQ(state().project.ResPosition, -1);
-    EXPECT_EQ(line(4), "  b egin ");
-    EXPECT_TRUE(ui->shown.empty());
-}
-
-TEST_F(ResourceFixture, StaleDirectiveIsNeitherRemovedNorReplaced)
-{
-    ASSERT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::Added);
-    // Edited by hand: a line above the directive moves it down.
-    editor->textCursor().insertText("// moved\n");
-    const QString before = editor->toPlainText();
-
-    commands->RemoveVersioninfo();
-    EXPECT_EQ(editor->toPlainText(), before);
-    EXPECT_EQ(state().project.ResPosition, -1);
-    ASSERT_EQ(ui->texts("message").size(), 1);
-    EXPECT_TRUE(ui->texts("message")[0].contains("Line 5"));
-
-    // A replacement keeps the stale line too and says so.
-    state().project.ResPosition = 0;
-    ui->clear();
-    ASSERT_EQ(commands->AddResDatei("NEW.res", true), AddOutcome::Added);
-    EXPECT_EQ(line(0), "// moved");
-    EXPECT_EQ(ui->texts("message").size(), 1u);
-    EXPECT_EQ(line(state().project.ResPosition), "{$R NEW.res}");
-}
-
-TEST_F(ResourceFixture, NoBeginLineLeavesEverythingAsItWas)
-{
-    const QByteArray noBegin = "unit X;\r\ninterface\r\nimplementation\r\nend.\r\n";
-    writeFile(dpr, noBegin);
-    load();
-    state().project.ResPosition = -1;
-    EXPECT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::NotAdded);
-    EXPECT_EQ(readAll(dpr), noBegin);
-    EXPECT_EQ(state().project.ResPosition, -1);
-    EXPECT_EQ(ui->texts("message").size(), 1u);
-
-    editor->clear();
-    ui->clear();
-    EXPECT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::NotAdded);
-    EXPECT_TRUE(ui->shown.empty());
-}
-
-TEST_F(ResourceFixture, UnwritableProjectSourceIsReported)
-{
-    state().project.DelphiProjectFile = path("missing folder/Demo.dpr");
-    EXPECT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::WriteFailed);
-    EXPECT_EQ(ui->texts("error").size(), 1u);
-    EXPECT_EQ(state().project.ResPosition, 4);   // the editor holds the directive
-    EXPECT_EQ(readAll(dpr), kSource);
-}
-
-TEST_F(ResourceFixture, CreateVersioninfoAsksBeforeReplacing)
-{
-    state().project.ResPosition = 4;
+    workspace().project().resourceLine = 4;
     ui->answers = {false};
-    commands->CreateVersioninfo();
+    trigger(ui::Menu::Extras, "Create1");
     EXPECT_EQ(ui->texts("question"),
               QStringList{"The current project already contens a version info ressource file.\n"
                           "Do you really want to remove it and rebuild the ressource?"});
     EXPECT_TRUE(ui->texts("dialog").isEmpty());
 
     ui->answers = {true};
-    commands->CreateVersioninfo();
-    EXPECT_TRUE(commands->RemoveOldResource);
+    build().createVersionInfo();
+    EXPECT_TRUE(build().replaceResource());
     EXPECT_EQ(ui->texts("dialog"), QStringList{"Versioninfo"});
 
-    state().project.ResPosition = -1;
-    commands->CreateVersioninfo();
-    EXPECT_FALSE(commands->RemoveOldResource);
+    workspace().project().resourceLine = -1;
+    ui->clear();
+    build().createVersionInfo();
+    EXPECT_FALSE(build().replaceResource());
+    EXPECT_EQ(ui->texts(), QStringList{"Versioninfo"});
 }
 
-TEST_F(ResourceFixture, FileKeepsItsEncodingAndLineBreaks)
+TEST_F(ResourceTest, DirectiveIsWrittenAndRemovedFromTheProjectPage)
 {
-    const QByteArray utf8 = "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\nbegin\nend.\n";
-    writeFile(dpr, utf8);
-    editor->setPlainText(QString::fromUtf8("program Grüße;\nbegin\nend.\n"));
-    ASSERT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::Added);
-    EXPECT_EQ(readAll(dpr), "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\n{$R VERSION.res}\nbegin\nend.\n");
+    ASSERT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::Added);
+    EXPECT_EQ(workspace().project().resourceLine, 4);
+    QByteArray expected = kSource;
+    EXPECT_EQ(readBytes(dpr), expected.replace("\r\n  b egin", "\r\n{$R VERSION.res}\r\n  b egin"));
+    EXPECT_EQ(pageLine(4), "{$R VERSION.res}");
+
+    trigger(ui::Menu::Extras, "AddinProject1");
+    EXPECT_EQ(workspace().project().resourceLine, -1);
+    EXPECT_EQ(pageLine(4), "  b egin ");
+    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
+}
+
+TEST_F(ResourceTest, StaleDirectiveIsToldNotRemoved)
+{
+    ASSERT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::Added);
+    // Edited by hand: a line above the directive moves it down.
+    QTextEdit* page = app->pages().projectEditor();
+    QTextCursor(page->document()).insertText("// moved\n");
+    const QString before = page->toPlainText();
+
+    build().removeVersionInfo();
+    EXPECT_EQ(page->toPlainText(), before);
+    EXPECT_EQ(workspace().project().resourceLine, -1);
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(ui->texts("message")[0].contains("Line 5")) << ui->texts("message")[0].toStdString();
+}
+
+TEST_F(ResourceTest, WhatCannotBeDoneIsToldAndTheFileStays)
+{
+    // No BEGIN line.
+    const QByteArray noBegin = "unit X;\r\ninterface\r\nimplementation\r\nend.\r\n";
+    writeBytes(dpr, noBegin);
+    app->pages().reloadProjectSource();
+    EXPECT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::NotAdded);
+    EXPECT_EQ(readBytes(dpr), noBegin);
+    EXPECT_EQ(workspace().project().resourceLine, -1);
+    EXPECT_EQ(ui->texts("message").size(), 1);
 
     // A character the 8-bit file cannot hold: reported, the file untouched.
-    writeFile(dpr, kSource);
-    load();
-    editor->textCursor().insertText(QString::fromUtf8("\u0416"));
-    ui->clear();
-    EXPECT_EQ(commands->AddResDatei("VERSION.res"), AddOutcome::WriteFailed);
-    EXPECT_EQ(ui->texts("error").size(), 1u);
-    EXPECT_EQ(readAll(dpr), kSource);
+    writeBytes(dpr, kSource);
+    app->pages().reloadProjectSource();
+    QTextCursor(app->pages().projectEditor()->document()).insertText(QString::fromUtf8("\u0416"));
+    EXPECT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::WriteFailed);
+    EXPECT_EQ(ui->texts("error").size(), 1);
+    EXPECT_EQ(readBytes(dpr), kSource);
 }

@@ -1,161 +1,169 @@
-#include "GuiSupport.h"
+// The version wizard: its pages and buttons, the signs and the character
+// table, the preview, and what Create writes or refuses.
+#include "BuildFixture.h"
 
-#include "toolchain/EditForm.h"
-#include "toolchain/VerPrev.h"
-#include "toolchain/VersWizard.h"
-#include "toolchain/Zeichentab.h"
+#include "ui/build/CharacterTable.h"
+#include "ui/build/VersionPreview.h"
+#include "ui/build/VersionWizard.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTest>
 
-using namespace toolchain_test;
-using lingrove::app::state;
-using lingrove::toolchain::TVers;
+using namespace lingrove;
+using namespace lingrove::testing;
 
 namespace {
 
-class WizardFixture : public BuildFixture {
+class WizardTest : public BuildTest {
 protected:
     void SetUp() override
     {
-        BuildFixture::SetUp();
-        state().project.DelphiProjectFile = path("Demo.dpr");
-        writeFile(path("Demo.dpr"), "program Demo;\r\nbegin\r\nend.\r\n");
+        BuildTest::SetUp();
+        dpr = project + "/Demo.dpr";
+        writeBytes(dpr, "program Demo;\r\nbegin\r\nend.\r\n");
+        openProjectSource(dpr);
         // No resource compiler and no compiler: only the script is looked at.
-        state().settings.ResCompDir = path("none");
-        state().settings.CompilerDir = path("none");
+        setToolFolders(project + "/none/", project + "/none/", project + "/none/");
+        ui->clear();
     }
-    TVers& vers() { return commands->Vers(); }
+    ui::VersionWizard& wizard() { return build().versionWizard(); }
+    QString dpr;
 };
 
 } // namespace
 
-TEST_F(WizardFixture, PagesAndButtons)
+TEST_F(WizardTest, PagesAndButtons)
 {
-    TVers& w = vers();
-    EXPECT_EQ(w.windowTitle(), "Versioninfo");
-    EXPECT_EQ(w.ChooseLang->count(), 45);
-    EXPECT_EQ(w.ChooseCharset->count(), 12);
-    EXPECT_EQ(w.ChooseLang->itemText(28), QString::fromUtf8("Norwegian - Bokmål"));
-    EXPECT_EQ(w.ChooseLang->currentIndex(), -1);
-    EXPECT_FALSE(w.PriorButton->isEnabled());
-    EXPECT_FALSE(w.CreateButton->isEnabled());
-    w.NextButton->click();
-    w.NextButton->click();
-    EXPECT_FALSE(w.NextButton->isEnabled());
-    EXPECT_TRUE(w.CreateButton->isEnabled());
-    EXPECT_TRUE(w.PriorButton->isEnabled());
+    ui::VersionWizard& w = wizard();
+    EXPECT_EQ(w.language->currentIndex(), -1) << "no language until one is chosen";
+    EXPECT_FALSE(w.priorButton->isEnabled() || w.createButton->isEnabled());
+    w.nextButton->click();
+    w.nextButton->click();
+    EXPECT_EQ(w.pages->currentIndex(), 2);
+    EXPECT_FALSE(w.nextButton->isEnabled());
+    EXPECT_TRUE(w.createButton->isEnabled() && w.priorButton->isEnabled());
+    w.priorButton->click();
+    EXPECT_EQ(w.pages->currentIndex(), 1);
+    EXPECT_FALSE(w.createButton->isEnabled());
 
-    QTest::keyClicks(w.ResName, "my_res");
-    w.ResName->insert(QString::fromUtf8("ä"));
-    EXPECT_EQ(w.ResName->text(), QString::fromUtf8("VERSIONMY_RESÄ"));
+    // The resource name is kept in capitals, 8-bit letters too.
+    QTest::keyClicks(w.resourceName, "my_res");
+    w.resourceName->insert(QString::fromUtf8("ä"));
+    EXPECT_EQ(w.resourceName->text(), QString::fromUtf8("VERSIONMY_RESÄ"));
 }
 
-TEST_F(WizardFixture, CreateRefusesWithoutLanguageAndCodePage)
+TEST_F(WizardTest, CreateRefusesWithoutLanguageAndCodePageOrProject)
 {
-    TVers& w = vers();
+    ui::VersionWizard& w = wizard();
     w.goToPage(2);
-    w.ChooseLang->setCurrentIndex(7);
-    w.CreateClick();
-    EXPECT_EQ(ui->texts("message").size(), 1u);
-    EXPECT_FALSE(QFile::exists(path("VERSION.rc")));
-    EXPECT_EQ(w.Pages->currentIndex(), 0);
-    EXPECT_TRUE(state().project.ResName.isEmpty());
+    w.language->setCurrentIndex(7);
+    w.create();
+    EXPECT_EQ(ui->texts("message").size(), 1);
+    EXPECT_EQ(w.pages->currentIndex(), 0);
+    EXPECT_FALSE(QFile::exists(project + "/VERSION.rc"));
+    EXPECT_TRUE(workspace().project().resourceName.isEmpty());
+
+    // Without a project source the script has no folder.
+    w.charset->setCurrentIndex(0);
+    workspace().project().delphiProjectFile.clear();
+    ui->clear();
+    w.create();
+    EXPECT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(workspace().project().resourceName.isEmpty());
+    EXPECT_TRUE(leftOver("*.rc").isEmpty());
 }
 
-TEST_F(WizardFixture, CreateWritesTheScriptAndTheDirective)
+TEST_F(WizardTest, CreateWritesTheScriptAndTheDirective)
 {
-    TVers& w = vers();
-    w.ChooseLang->setCurrentIndex(7);
-    w.ChooseCharset->setCurrentIndex(0);
-    w.FILEVERSION[0]->setText("1");
-    w.CompanyName->setText(QString::fromUtf8("Quorvex \u00A9 \u0416"));   // no 8-bit Zhe
-    w.ResName->setText("mine");
-    w.Recompile->setChecked(false);
-    editor->setPlainText("program Demo;\nbegin\nend.");
+    ui::VersionWizard& w = wizard();
+    w.language->setCurrentIndex(7);
+    w.charset->setCurrentIndex(0);
+    w.fileVersionNumbers[0]->setText("1");
+    w.companyName->setText(QString::fromUtf8("Quorvex \u00A9 \u0416"));   // no 8-bit Zhe
+    w.resourceName->setText("mine");
+    w.recompile->setChecked(false);
     w.goToPage(2);
-    w.CreateClick();
+    // A resource compiler that takes its time and notes its argument.
+    writeProgram(project + "/rc/brcc32.exe", "#!/bin/sh\nsleep 0.3\necho \"$1\" > \"$(dirname \"$0\")/log\"\n");
+    setToolFolders(project + "/none/", project + "/none/", project + "/rc/");
+    WaitWatch watch(build().waitWindow());
+    w.create();
 
-    const QByteArray rc = readAll(path("MINE.rc"));
-    EXPECT_TRUE(rc.startsWith("1 VERSIONINFO\r\nFILEVERSION 1,0,0,0\r\n"));
+    const QByteArray rc = readBytes(project + "/MINE.rc");
+    EXPECT_TRUE(rc.startsWith("1 VERSIONINFO\r\nFILEVERSION 1,0,0,0\r\n")) << rc.constData();
     EXPECT_TRUE(rc.contains("    BLOCK \"04070000\"\r\n"));
     EXPECT_TRUE(rc.contains("VALUE \"CompanyName\", \"Quorvex \xA9 ?\\0\"\r\n"));
     EXPECT_TRUE(rc.endsWith("      0x0407, 0\r\n  END\r\nEND\r\n"));
-    EXPECT_EQ(state().project.ResName, "MINE.rc");
-    EXPECT_EQ(state().project.FullResName, path("MINE.rc"));
-    EXPECT_EQ(readAll(path("Demo.dpr")), "program Demo;\r\n{$R MINE.res}\r\nbegin\r\nend.");
-    EXPECT_EQ(state().project.ResPosition, 1);
+    EXPECT_EQ(workspace().project().resourceName, "MINE.rc");
+    EXPECT_EQ(workspace().project().resourceScript, project + "/MINE.rc");
+    EXPECT_EQ(readBytes(project + "/rc/log"), (project + "/MINE.rc\n").toUtf8());
+    EXPECT_EQ(watch.seen, (QStringList{"Create file MINE.RC...", "Ready"}));
+
+    EXPECT_EQ(readBytes(dpr), "program Demo;\r\n{$R MINE.res}\r\nbegin\r\nend.\r\n");
+    EXPECT_EQ(workspace().project().resourceLine, 1);
+    EXPECT_EQ(pageLine(1), "{$R MINE.res}");
     EXPECT_EQ(w.result(), int(QDialog::Accepted));
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts().join('|').toStdString();
 }
 
-TEST_F(WizardFixture, SignsGoToTheFocusedEditOnly)
+TEST_F(WizardTest, SignsGoToTheFocusedEditOnly)
 {
-    TVers& w = vers();
+    ui::VersionWizard& w = wizard();
     w.show();
     w.goToPage(1);
-    w.Comments->setFocus();
+    w.comments->setFocus();
     QApplication::processEvents();
-    w.SignMenu->actions()[0]->trigger();
-    EXPECT_EQ(w.Comments->text(), QString::fromUtf8("Comments©"));
+    w.signMenu->actions()[0]->trigger();
+    EXPECT_EQ(w.comments->text(), QString::fromUtf8("Comments©"));
 
-    auto& table = w.Zeichentab();
-    table.OKClick();   // nothing clicked yet: "A"
-    table.tmClicked();
-    table.OKClick();   // the two letters
+    w.signMenu->actions().last()->trigger();   // "other...": the character table
+    ui::CharacterTable& table = w.characterTable();
+    EXPECT_TRUE(table.isVisible());
+    table.okButton->click();   // nothing clicked yet: "A"
+    table.trademarkClicked();
+    table.okClicked();   // the two letters
     table.cellClicked(0, 0);
-    table.OKClick();   // code 0 unchanged
+    table.okClicked();   // code 0 as it is
     table.cellClicked(8, 0);
     EXPECT_EQ(table.magnifierText(), QString::fromUtf8("€"));
-    EXPECT_EQ(w.Comments->text(), QString::fromUtf8("Comments©ATM") + QChar(0));
+    EXPECT_EQ(w.comments->text(), QString::fromUtf8("Comments©ATM") + QChar(0));
 
+    // A focused control that is no edit field takes nothing.
     w.goToPage(0);
-    w.ChooseLang->setFocus();
+    w.language->setFocus();
     QApplication::processEvents();
     w.appendToFocusedEdit("X");
-    EXPECT_EQ(w.ChooseLang->currentText(), "");
-    EXPECT_EQ(w.Comments->text().size(), 13);
-    w.CancelClick();
+    EXPECT_EQ(w.language->currentText(), "");
+    EXPECT_EQ(w.comments->text().size(), 13);
+    w.cancelButton->click();
     EXPECT_FALSE(table.isVisible());
+    EXPECT_EQ(w.result(), int(QDialog::Rejected));
 }
 
-TEST_F(WizardFixture, PreviewShowsTheStringsInItsOrder)
+TEST_F(WizardTest, PreviewShowsTheStringsInItsOrder)
 {
-    TVers& w = vers();
-    w.PrivateBuild->setText("pb");
-    w.InternalName->setText("in");
+    ui::VersionWizard& w = wizard();
+    w.privateBuild->setText("pb");
+    w.internalName->setText("in");
+    w.fileVersion->setText("1.0");
     ui->dialogs.push_back([](QDialog& d) {
-        auto& p = static_cast<lingrove::toolchain::TVerPrev&>(d);
-        EXPECT_EQ(p.windowTitle(), "Preview");
-        EXPECT_EQ(p.ListBox1->currentRow(), 0);
-        EXPECT_EQ(p.Edit1->text(), "pb");
-        p.ListBox1->setCurrentRow(2);
-        EXPECT_EQ(p.Edit1->text(), "in");
-        p.ListBox1->setCurrentRow(7);
-        EXPECT_EQ(p.Edit1->text(), "");   // no language chosen
-        return int(QDialog::Accepted);
+        auto& p = static_cast<ui::VersionPreview&>(d);
+        EXPECT_EQ(p.fileVersionValue->text(), "1.0");
+        EXPECT_EQ(p.stringList->currentRow(), 0);
+        EXPECT_EQ(p.valueField->text(), "pb");
+        p.stringList->setCurrentRow(2);
+        EXPECT_EQ(p.valueField->text(), "in");
+        p.stringList->setCurrentRow(7);
+        EXPECT_EQ(p.valueField->text(), "");   // no language chosen
+        p.closeButton->click();
+        return p.result();
     });
-    w.ShowPreviewClick();
+    w.previewButton->click();
     EXPECT_EQ(ui->texts("dialog"), QStringList{"Preview"});
-}
-
-TEST_F(WizardFixture, ScriptViewerLoadsAndCopies)
-{
-    writeFile(path("V.rc"), "1 VERSIONINFO\r\nVALUE \"x\", \"\xA9\\0\"\r\n");
-    lingrove::toolchain::TEditForm viewer;
-    ASSERT_TRUE(viewer.loadFile(path("V.rc")));
-    EXPECT_EQ(viewer.RichEdit1->toPlainText(), QString::fromUtf8("1 VERSIONINFO\nVALUE \"x\", \"©\\0\""));
-    viewer.CopyClick();
-    EXPECT_EQ(QApplication::clipboard()->text(), viewer.RichEdit1->toPlainText());
-
-    lingrove::toolchain::viewResourceScript(nullptr, path("missing.rc"));
-    EXPECT_EQ(ui->texts("error").size(), 1u);
-    EXPECT_TRUE(ui->texts("dialog").isEmpty());
 }

@@ -1,76 +1,65 @@
-// The options dialog: loading and storing the settings, the looks, the tool
-// paths and the compiler's configuration file.
-#include "app/AppState.h"
-#include "app/DelphiInstallation.h"
-#include "app/LibraryPath.h"
-#include "app/OptionsDialog.h"
-#include "platform/KeyStore.h"
-#include "platform/UserInterface.h"
+// The options dialog: it shows the program's settings and the compiler's
+// configuration file, OK stores both (and tells what could not be stored),
+// Cancel changes nothing, Browse presets the tool's name.
+#include "tests/common/AppFixture.h"
 
+#include "core/io/Files.h"
+#include "model/DelphiInstallation.h"
+#include "model/SettingsStore.h"
+#include "platform/KeyStore.h"
+#include "ui/project/OptionsDialog.h"
+#include "ui/project/ProjectFeature.h"
+
+#include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace lingrove;
-using app::OptionsDialog;
-using app::state;
+using namespace lingrove::testing;
 using platform::KeyStore;
 
 namespace {
 
-const QString kKey = QString::fromLatin1(app::delphi::kSettingsKey);
+const QString kKey = QString::fromLatin1(model::delphi::kSettingsKey);
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-class Options : public ::testing::Test {
+class OptionsTest : public AppTest {
 protected:
-    void SetUp() override
-    {
-        KeyStore store;
-        store.deleteKey(kKey);
-        store.deleteKey(app::delphi::libraryKey(2));
-        store.deleteKey(app::delphi::libraryKey(3));
-        state().settings = app::Settings::defaults();
-        state().ConfigOK = false;
-        ASSERT_TRUE(dir.isValid());
-        dialog = std::make_unique<OptionsDialog>();
-    }
-    void TearDown() override { state().settings = app::Settings::defaults(); }
+    ui::OptionsDialog& dialog() { return app->project().optionsDialog(); }
 
-    // A compiler path inside the temporary folder, stored and in effect.
-    QString useCompilerInTempDir()
+    // "Preferenses" from the menu; script works the dialog and closes it.
+    int showOptions(const std::function<void(ui::OptionsDialog&)>& script)
     {
-        dialog->Edit3->setText(dir.filePath("dcc32.exe"));
-        EXPECT_TRUE(dialog->SaveSettings());
-        return dir.filePath("dcc32.cfg");
+        ui->dialogs.push_back([this, script](QDialog&) {
+            script(dialog());
+            return dialog().result();
+        });
+        app->project().optionsAction()->trigger();
+        return dialog().result();
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<OptionsDialog> dialog;
+    // The compiler in a folder that exists.
+    QString useCompilerFolder()
+    {
+        const QString folder = dir.path() + "/bin/";
+        QDir().mkpath(folder);
+        model::Settings s = workspace().settings();
+        s.compiler = {folder, "dcc32.exe"};
+        workspace().setSettings(s);
+        return workspace().settings().compilerConfigPath();
+    }
 };
 
 // Records what the file dialog was asked for.
-class RecordingUi : public platform::ScriptedUserInterface {
+class RecordingUi : public ui::ScriptedUserInterface {
 public:
     QStringList filters, presets;
     std::optional<QString> openFile(QWidget* parent, const QString& caption, const QString& filter,
@@ -82,345 +71,227 @@ public:
     }
 };
 
+struct FaultGuard {
+    explicit FaultGuard(const io::testing::Faults& faults) { io::testing::setFaults(faults); }
+    ~FaultGuard() { io::testing::clearFaults(); }
+};
+
 } // namespace
 
-TEST_F(Options, FreshDialogShowsTheDefaults)
+TEST_F(OptionsTest, ShowsTheSettingsAndCancelChangesNothing)
 {
-    const app::Settings& s = state().settings;
-    EXPECT_EQ(s.CompilerExe, "dcc32.exe");
-    EXPECT_EQ(s.Highlights, 2);
-    EXPECT_FALSE(s.Empty || s.Fonts || s.Numbers || s.DateTime || s.Dirs || s.Extentions || s.Separator);
+    // The first run shows the stand-ins, so that OK stores no empty tool paths.
+    showOptions([](ui::OptionsDialog& d) {
+        EXPECT_EQ(d.compilerField->text(), model::Settings::defaults().compiler.stored());
+        EXPECT_TRUE(d.compilerField->text().endsWith("/delphi/dcc32.exe"));
+        d.cancelButton->click();
+    });
 
-    OptionsDialog& d = *dialog;
-    EXPECT_TRUE(d.RadioButton1->isChecked());
-    // Selected string: red, strike-out; changed string: green, underline.
-    EXPECT_EQ(d.ColorComboBox1->color(), QColor(255, 0, 0));
-    EXPECT_EQ(d.Edit1->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_TRUE(d.Edit1->font().strikeOut());
-    EXPECT_TRUE(d.SpeedButton4->isChecked());
-    EXPECT_FALSE(d.SpeedButton1->isChecked() || d.SpeedButton2->isChecked() || d.SpeedButton3->isChecked());
-    EXPECT_EQ(d.ColorComboBox2->color(), QColor(0, 128, 0));
-    EXPECT_TRUE(d.Edit2->font().underline());
-    EXPECT_TRUE(d.SpeedButton7->isChecked());
+    model::Settings s = workspace().settings();
+    s.compiler = {"C:\\D\\bin\\", "dcc32.exe"};
+    s.accept.Fonts = true;
+    s.colourScheme = 3;
+    s.selectedLook.bold = true;
+    s.selectedLook.color = QColor(1, 2, 3);   // none of the listed colours
+    workspace().setSettings(s);
+    dialog().tabs->setCurrentIndex(3);
+
+    EXPECT_EQ(showOptions([](ui::OptionsDialog& d) {
+                  EXPECT_EQ(d.tabs->currentWidget(), d.stringsTab);
+                  EXPECT_EQ(d.compilerField->text(), "C:\\D\\bin\\dcc32.exe");
+                  EXPECT_TRUE(d.acceptFonts->isChecked());
+                  EXPECT_FALSE(d.acceptEmpty->isChecked());
+                  EXPECT_TRUE(d.delphi3Scheme->isChecked());
+                  EXPECT_TRUE(d.selectedStyle[0]->isChecked());
+                  EXPECT_TRUE(d.selectedSample->font().bold());
+                  EXPECT_EQ(d.selectedColor->count(), ui::ColorComboBox::standardCount() + 1);
+                  EXPECT_EQ(d.selectedSample->palette().color(QPalette::Text), QColor(1, 2, 3));
+
+                  // Changed, then cancelled; the sample follows at once.
+                  d.acceptEmpty->setChecked(true);
+                  d.selectedStyle[0]->click();
+                  EXPECT_FALSE(d.selectedSample->font().bold());
+                  d.selectedColor->setColor(QColor(0, 0, 255));
+                  EXPECT_EQ(d.selectedColor->count(), ui::ColorComboBox::standardCount());
+                  EXPECT_EQ(d.selectedColor->currentText(), "Blue");
+                  d.compilerField->setText("/other/dcc32.exe");
+                  d.cancelButton->click();
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(workspace().settings().compiler.folder, "C:\\D\\bin\\");
+    EXPECT_FALSE(workspace().settings().accept.Empty);
+    EXPECT_EQ(workspace().settings().selectedLook, s.selectedLook);
+    EXPECT_FALSE(KeyStore().keyExists(kKey)) << "nothing stored";
+
+    // The next showing starts from the settings again.
+    showOptions([](ui::OptionsDialog& d) {
+        EXPECT_FALSE(d.acceptEmpty->isChecked());
+        EXPECT_TRUE(d.selectedStyle[0]->isChecked());
+        EXPECT_EQ(d.selectedColor->color(), QColor(1, 2, 3));
+        EXPECT_EQ(d.compilerField->text(), "C:\\D\\bin\\dcc32.exe");
+    });
+    EXPECT_TRUE(ui->texts("message").isEmpty());
 }
 
-TEST_F(Options, ColourNumbersAreBlueGreenRed)
+TEST_F(OptionsTest, OkStoresTheSettingsForTheNextStart)
 {
-    EXPECT_EQ(app::colorNumber(QColor(255, 0, 0)), 255);
-    EXPECT_EQ(app::colorNumber(QColor(0, 128, 0)), 32768);
-    EXPECT_EQ(app::colorNumber(QColor(1, 2, 3)), 0x030201);
-    EXPECT_EQ(app::colorFromNumber(0x030201), QColor(1, 2, 3));
-
-    // A colour outside the standard list is offered once, as an extra entry.
-    app::ColorComboBox box;
-    box.setColor(QColor(1, 2, 3));
-    box.setColor(QColor(4, 5, 6));
-    EXPECT_EQ(box.count(), app::ColorComboBox::standardCount() + 1);
-    EXPECT_EQ(box.color(), QColor(4, 5, 6));
-    box.setColor(QColor(0, 0, 255));
-    EXPECT_EQ(box.count(), app::ColorComboBox::standardCount());
-    EXPECT_EQ(box.currentText(), "Blue");
-}
-
-TEST_F(Options, SaveThenLoadRestoresEverything)
-{
-    OptionsDialog& d = *dialog;
-    d.Edit3->setText("C:\\D\\bin\\dcc32.exe");
-    d.Edit4->setText("C:\\D\\bin\\delphi32.exe");
-    d.Edit5->setText("C:\\R\\brcc32.exe");
-    d.CheckBox2->setChecked(true);
-    d.CheckBox6->setChecked(true);
-    d.RadioButton2->setChecked(true);
-    d.ColorComboBox1->setColor(QColor(10, 20, 30));
-    d.ColorComboBox1Change();
-    d.SpeedButton1->click();   // bold on
-    d.SpeedButton4->click();   // strike-out off
-    d.SpeedButton8->click();   // changed: strike-out on
-    ASSERT_TRUE(d.SaveSettings());
-
-    const app::Settings& s = state().settings;
-    EXPECT_EQ(s.CompilerExe, "dcc32.exe");
-    EXPECT_EQ(s.CompilerDir, "C:\\D\\bin\\");
-    EXPECT_EQ(s.ResCompDir, "C:\\R\\");
-    EXPECT_TRUE(s.Fonts && s.Extentions && !s.Empty);
-    EXPECT_EQ(s.Highlights, 3);
-
-    KeyStore store;
-    EXPECT_TRUE(store.valueNames(kKey).contains("ResComp"));
-    EXPECT_EQ(store.readString(kKey, "Rescomp"), "C:\\R\\brcc32.exe");
-    EXPECT_EQ(store.readInteger(kKey, "SFC"), 0x1E140A);
-    EXPECT_EQ(store.readInteger(kKey, "SFB"), 1);
-    EXPECT_EQ(store.readInteger(kKey, "SFS"), 0);
-    EXPECT_EQ(store.readInteger(kKey, "CFC"), 32768);
-    EXPECT_EQ(store.readInteger(kKey, "Highlights"), 3);
-
-    // A new run: defaults, then the stored values.
-    state().settings = app::Settings::defaults();
-    OptionsDialog again;
-    again.LoadSettings();
-    EXPECT_EQ(state().settings.CompilerDir, "C:\\D\\bin\\");
-    EXPECT_EQ(state().settings.IdeExe, "delphi32.exe");
-    EXPECT_EQ(again.Edit5->text(), "C:\\R\\brcc32.exe");
-    EXPECT_TRUE(again.CheckBox2->isChecked() && again.CheckBox6->isChecked());
-    EXPECT_FALSE(again.CheckBox1->isChecked());
-    EXPECT_TRUE(again.RadioButton2->isChecked());
-    EXPECT_EQ(state().settings.selectedLook.color, QColor(10, 20, 30));
-    EXPECT_TRUE(state().settings.selectedLook.bold);
-    EXPECT_FALSE(state().settings.selectedLook.strikeOut);
-    EXPECT_TRUE(again.Edit1->font().bold());
-    EXPECT_FALSE(again.SpeedButton4->isChecked());
-    EXPECT_TRUE(again.SpeedButton8->isChecked() && again.SpeedButton7->isChecked());
-    EXPECT_TRUE(state().settings.changedLook.strikeOut);
-}
-
-TEST_F(Options, LoadStopsAtAValueThatIsNotAnInteger)
-{
-    {
-        KeyStore store;
-        store.writeString(kKey, "Compiler", "C:\\D\\bin\\dcc32.exe");
-        store.writeInteger(kKey, "Empty", 1);
-        store.writeInteger(kKey, "Dirs", 1);
-        store.writeString(kKey, "Numbers", "1");   // a string, not an integer
-        store.writeInteger(kKey, "Fonts", 1);
-        store.writeInteger(kKey, "Highlights", 3);
-    }
-    EXPECT_THROW(dialog->LoadSettings(), platform::KeyStoreError);
-    const app::Settings& s = state().settings;
-    EXPECT_EQ(s.CompilerDir, "C:\\D\\bin\\");
-    EXPECT_TRUE(s.Empty);
-    EXPECT_TRUE(s.Dirs);
-    EXPECT_TRUE(dialog->CheckBox1->isChecked());
-    EXPECT_TRUE(dialog->CheckBox5->isChecked());
-    // Read after the failure: untouched.
-    EXPECT_FALSE(s.Numbers);
-    EXPECT_FALSE(s.Fonts);
-    EXPECT_FALSE(dialog->CheckBox2->isChecked());
-    EXPECT_EQ(s.Highlights, 2);
-    EXPECT_TRUE(dialog->RadioButton1->isChecked());
-}
-
-TEST_F(Options, LoadFailsPartWayThroughTheLooks)
-{
-    {
-        KeyStore store;
-        for (const char* name : {"Empty", "Dirs", "Numbers", "Fonts", "Extentions", "DateTime", "Separator"})
-            store.writeInteger(kKey, name, 0);
-        store.writeInteger(kKey, "Highlights", 0x103);   // only the low 8 bits count
-        store.writeInteger(kKey, "SFC", 0xFF0000);       // blue
-        store.writeInteger(kKey, "SFB", 1);
-        // SFI is missing
-    }
-    EXPECT_THROW(dialog->LoadSettings(), platform::KeyStoreError);
-    EXPECT_EQ(state().settings.Highlights, 3);
-    EXPECT_TRUE(dialog->RadioButton2->isChecked());
-    EXPECT_EQ(state().settings.selectedLook.color, QColor(0, 0, 255));
-    EXPECT_TRUE(state().settings.selectedLook.bold);
-    EXPECT_TRUE(dialog->SpeedButton1->isChecked());
-    EXPECT_TRUE(state().settings.selectedLook.strikeOut);   // default, never reached
-    EXPECT_EQ(state().settings.changedLook.color, QColor(0, 128, 0));
-}
-
-TEST_F(Options, UnknownSchemeLeavesTheRadioButtons)
-{
-    KeyStore store;
-    for (const char* name : {"Empty", "Dirs", "Numbers", "Fonts", "Extentions", "DateTime", "Separator",
-                             "SFC", "SFB", "SFI", "SFU", "SFS", "CFC", "CFB", "CFI", "CFU", "CFS"})
-        store.writeInteger(kKey, name, 0);
-    store.writeInteger(kKey, "Highlights", 7);
-    dialog->RadioButton2->setChecked(true);
-    dialog->LoadSettings();
-    EXPECT_EQ(state().settings.Highlights, 7);
-    EXPECT_TRUE(dialog->RadioButton2->isChecked());
-    EXPECT_EQ(state().settings.selectedLook.color, QColor(0, 0, 0));
-    EXPECT_FALSE(dialog->Edit1->font().strikeOut());
-    // Missing strings read as empty: the defaults give way.
-    EXPECT_TRUE(state().settings.CompilerExe.isEmpty());
-    EXPECT_TRUE(state().settings.CompilerDir.isEmpty());
-}
-
-TEST_F(Options, SaveWhenConfiguredRewritesTheKeyWhole)
-{
+    const QString compiler = dir.path() + "/bin/dcc32.exe";
+    QDir().mkpath(dir.path() + "/bin");
     KeyStore().writeInteger(kKey, "Stale", 5);
+    EXPECT_EQ(showOptions([&](ui::OptionsDialog& d) {
+                  d.compilerField->setText(compiler);
+                  d.ideField->setText("C:\\D\\bin\\delphi32.exe");
+                  d.resourceCompilerField->setText("C:\\R\\brcc32.exe");
+                  d.acceptFonts->setChecked(true);
+                  d.acceptExtensions->setChecked(true);
+                  d.delphi3Scheme->setChecked(true);
+                  d.selectedColor->setColor(QColor(10, 20, 30));
+                  d.selectedStyle[0]->click();   // bold on
+                  d.selectedStyle[3]->click();   // strike-out off
+                  d.changedStyle[3]->click();    // changed: strike-out on
+                  d.okButton->click();
+              }),
+              QDialog::Accepted);
+    EXPECT_TRUE(ui->texts("message").isEmpty()) << ui->texts().join('|').toStdString();
+    EXPECT_TRUE(workspace().isConfigured());
+    auto check = [&](const model::Settings& s) {
+        EXPECT_EQ(s.compiler.folder, dir.path() + "/bin/");
+        EXPECT_EQ(s.ide.folder, "C:\\D\\bin\\");
+        EXPECT_EQ(s.resourceCompiler.stored(), "C:\\R\\brcc32.exe");
+        EXPECT_TRUE(s.accept.Fonts && s.accept.Extentions && !s.accept.Empty);
+        EXPECT_EQ(s.colourScheme, 3);
+        EXPECT_EQ(s.selectedLook, (model::TextLook{QColor(10, 20, 30), true, false, false, false}));
+        EXPECT_EQ(s.changedLook, (model::TextLook{QColor(0, 128, 0), false, false, true, true}));
+    };
+    check(workspace().settings());
+    EXPECT_EQ(KeyStore().readInteger(kKey, "SFC"), 0x1E140A);
+    EXPECT_TRUE(KeyStore().valueExists(kKey, "Stale")) << "first stored: added to what is there";
+    EXPECT_TRUE(QFile::exists(dir.path() + "/bin/dcc32.cfg"));
 
-    state().ConfigOK = false;
-    ASSERT_TRUE(dialog->SaveSettings());
-    EXPECT_TRUE(KeyStore().valueExists(kKey, "Stale"));
-
-    state().ConfigOK = true;
-    ASSERT_TRUE(dialog->SaveSettings());
-    KeyStore store;
-    EXPECT_FALSE(store.valueExists(kKey, "Stale"));
-    EXPECT_TRUE(store.valueExists(kKey, "Highlights"));
-    EXPECT_EQ(store.valueNames(kKey).size(), 21);
+    // The next run reads them when it first shows.
+    app.reset();
+    app = std::make_unique<app::Application>();
+    window().show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return workspace().isConfigured(); }));
+    check(workspace().settings());
+    // Stored again once configured: the settings key is written afresh.
+    showOptions([](ui::OptionsDialog& d) { d.okButton->click(); });
+    EXPECT_FALSE(KeyStore().valueExists(kKey, "Stale"));
+    check(workspace().settings());
 }
 
-TEST_F(Options, OkWithACompilerFolderThatDoesNotExist)
+TEST_F(OptionsTest, StoreThatCannotBeWrittenKeepsTheDialogOpen)
 {
-    platform::ScriptedUi ui;
-    dialog->Edit3->setText("C:\\D\\bin\\dcc32.exe");
-    dialog->BitBtn1Click();
-    EXPECT_EQ(state().settings.CompilerExe, "dcc32.exe");
-    EXPECT_EQ(state().settings.CompilerDir, "C:\\D\\bin\\");
-    EXPECT_TRUE(state().ConfigOK);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_TRUE(KeyStore().keyExists(kKey));
-    const QStringList told = ui->texts("message");
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("dcc32.cfg")) << told[0].toStdString();
-    EXPECT_TRUE(told[0].contains("does not exist")) << told[0].toStdString();
+    const QString cfg = useCompilerFolder();
+    KeyStore().createKey(kKey);
+    showOptions([](ui::OptionsDialog& d) {
+        d.acceptEmpty->setChecked(true);
+        FaultGuard full({.failWriteAfter = 0, .writeError = ENOSPC});
+        d.okButton->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_NE(d.result(), int(QDialog::Accepted));
+        d.cancelButton->click();
+    });
+    EXPECT_EQ(ui->texts("error").size(), 1);
+    EXPECT_FALSE(workspace().settings().accept.Empty);
+    EXPECT_FALSE(workspace().isConfigured());
+    EXPECT_FALSE(QFile::exists(cfg));
 }
 
-TEST_F(Options, PathFieldsStartWithTheDefaultTools)
+TEST_F(OptionsTest, SettingsKeyThatCannotBeMadeKeepsTheSettingsAndWritesTheConfiguration)
 {
-    // Confirming the dialog on the first run must not store empty tool paths.
-    EXPECT_EQ(dialog->Edit3->text(), app::delphi::compilerPath(app::Settings::defaults()));
-    EXPECT_EQ(dialog->Edit4->text(), app::delphi::idePath(app::Settings::defaults()));
-    EXPECT_EQ(dialog->Edit5->text(), app::delphi::resCompPath(app::Settings::defaults()));
-    EXPECT_TRUE(dialog->Edit3->text().endsWith("/delphi/dcc32.exe"));
+    const QString cfg = useCompilerFolder();
+    writeBytes(dir.path() + "/plain", "x");
+    const QByteArray keyStore = qgetenv("LINGROVE_KEYSTORE");
+    qputenv("LINGROVE_KEYSTORE", (dir.path() + "/plain/registry.txt").toLocal8Bit());
+    const int result = showOptions([](ui::OptionsDialog& d) {
+        d.compilerField->setText("/elsewhere/dcc32.exe");
+        d.acceptEmpty->setChecked(true);
+        d.libraryPathField->setText("C:\\lib");
+        d.okButton->click();
+    });
+    qputenv("LINGROVE_KEYSTORE", keyStore);
+
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(ui->texts("message").size(), 1);
+    EXPECT_FALSE(workspace().settings().accept.Empty);
+    EXPECT_EQ(workspace().settings().compiler.folder, dir.path() + "/bin/");
+    EXPECT_TRUE(workspace().isConfigured());
+    EXPECT_EQ(readBytes(cfg), QByteArray("-a\"\"\r\n-u\"C:\\lib\"\r\n"));
 }
 
-TEST_F(Options, OkWithoutACompilerPathWritesNoConfigurationFile)
+TEST_F(OptionsTest, OkTellsWhenTheConfigurationFileCannotBeWritten)
 {
-    platform::ScriptedUi ui;
-    dialog->Edit3->clear();
-    dialog->Edit4->clear();
-    dialog->Edit5->clear();
-    dialog->BitBtn1Click();
-    EXPECT_TRUE(state().settings.CompilerDir.isEmpty());
+    // No compiler path: no folder for dcc32.cfg.
+    showOptions([](ui::OptionsDialog& d) {
+        d.compilerField->clear();
+        d.ideField->clear();
+        d.resourceCompilerField->clear();
+        d.okButton->click();
+    });
+    EXPECT_TRUE(workspace().settings().compiler.folder.isEmpty());
     EXPECT_TRUE(KeyStore().readString(kKey, "Compiler").isEmpty());
     ASSERT_EQ(ui->texts("message").size(), 1);
     EXPECT_TRUE(ui->texts("message")[0].contains("no folder")) << ui->texts("message")[0].toStdString();
+
+    // A compiler folder that does not exist.
+    ui->clear();
+    EXPECT_EQ(showOptions([](ui::OptionsDialog& d) {
+                  d.compilerField->setText("C:\\D\\bin\\dcc32.exe");
+                  d.okButton->click();
+              }),
+              QDialog::Accepted);
+    EXPECT_EQ(workspace().settings().compiler.folder, "C:\\D\\bin\\");
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(ui->texts("message")[0].contains("dcc32.cfg")) << ui->texts("message")[0].toStdString();
+    EXPECT_TRUE(ui->texts("message")[0].contains("does not exist")) << ui->texts("message")[0].toStdString();
 }
 
-TEST_F(Options, ConfigurationFileIsReadAndWrittenBack)
+TEST_F(OptionsTest, ConfigurationFileIsShownAndWrittenBack)
 {
-    const QString cfg = useCompilerInTempDir();
-    writeFile(cfg, "-$A+\r\n-U\"C:\\old\"\r\n-U\"C:\\lib\"\r\n-a\"WinTypes=Windows\"\r\n-B\r\n");
-    dialog->PageControl1->setCurrentIndex(3);
-    dialog->FormShow();
-
-    EXPECT_EQ(dialog->PageControl1->currentIndex(), 0);
-    EXPECT_EQ(dialog->ConfigCaption->text(), "File " + state().settings.compilerConfigPath());
-    ASSERT_EQ(dialog->ConfigList->count(), 5);
-    EXPECT_EQ(dialog->ConfigList->item(2)->text(), "-U\"C:\\lib\"");
-    EXPECT_EQ(dialog->Edit6->text(), "C:\\lib");
-    EXPECT_EQ(dialog->Edit7->text(), "WinTypes=Windows");
-
-    platform::ScriptedUi ui;
-    dialog->BitBtn1Click();
-    EXPECT_TRUE(ui->texts().isEmpty()) << ui->texts().join('|').toStdString();
-    EXPECT_EQ(readAll(cfg), QByteArray("-a\"WinTypes=Windows\"\r\n-u\"C:\\lib\"\r\n"));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).size() == 1);   // no temporary file left
-}
-
-TEST_F(Options, ConfigurationValuesAreCutSafely)
-{
-    EXPECT_EQ(OptionsDialog::optionValue("-U\"C:\\lib\""), "C:\\lib");
-    EXPECT_EQ(OptionsDialog::optionValue("-aWinTypes=Windows;WinProcs=Windows"),
-              "WinTypes=Windows;WinProcs=Windows");
-    EXPECT_EQ(OptionsDialog::optionValue("-u\"C:\\my lib\"  "), "C:\\my lib");
-    for (const char* shortLine : {"-U", "-u\"", "-A\"\"", "-"})
-        EXPECT_EQ(OptionsDialog::optionValue(shortLine), "") << shortLine;
-
-    // Lines ending in LF only, 8-bit bytes kept as they are.
-    const QString cfg = useCompilerInTempDir();
-    writeFile(cfg, "-u\"C:\\B\xFC" "cher\"\n-A\n");
-    dialog->Edit7->setText("kept?");
-    dialog->FormShow();
-    EXPECT_EQ(dialog->Edit6->text(), QString::fromLatin1("C:\\B\xFC" "cher"));
-    EXPECT_EQ(dialog->Edit7->text(), "");
-    platform::ScriptedUi ui;
-    dialog->BitBtn1Click();
-    EXPECT_EQ(readAll(cfg), QByteArray("-a\"\"\r\n-u\"C:\\B\xFC" "cher\"\r\n"));
-}
-
-TEST_F(Options, MissingConfigurationFileKeepsTheFields)
-{
-    const QString cfg = useCompilerInTempDir();
-    writeFile(cfg, "-u\"C:\\lib\"\r\n");
-    dialog->FormShow();
-    ASSERT_EQ(dialog->ConfigList->count(), 1);
-    QFile::remove(cfg);
-    dialog->Edit7->setText("A=B");
-    dialog->FormShow();
-    EXPECT_EQ(dialog->ConfigList->count(), 0);
-    EXPECT_TRUE(dialog->ConfigCaption->text().isEmpty());
-    EXPECT_EQ(dialog->Edit6->text(), "C:\\lib");
-    EXPECT_EQ(dialog->Edit7->text(), "A=B");
-}
-
-TEST_F(Options, LooksApplyAtOnceAndStayAfterCancel)
-{
-    platform::ScriptedUi ui;
-    ui->dialogs.push_back([this](QDialog&) {
-        dialog->SpeedButton1->click();                       // bold
-        dialog->ColorComboBox2->setCurrentIndex(12);         // Blue
-        EXPECT_TRUE(state().settings.selectedLook.bold);     // at once, not at OK
-        dialog->BitBtn2->click();
-        return dialog->result();
+    const QString cfg = useCompilerFolder();
+    writeBytes(cfg, "-$A+\r\n-U\"C:\\old\"\r\n-U\"C:\\lib\"\r\n-a\"WinTypes=Windows\"\r\n-B\r\n");
+    dialog().tabs->setCurrentIndex(3);
+    showOptions([&](ui::OptionsDialog& d) {
+        EXPECT_EQ(d.tabs->currentIndex(), 0);
+        EXPECT_EQ(d.configCaption->text(), "File " + cfg);
+        ASSERT_EQ(d.configList->count(), 5);
+        EXPECT_EQ(d.configList->item(2)->text(), "-U\"C:\\lib\"");
+        EXPECT_EQ(d.libraryPathField->text(), "C:\\lib");
+        EXPECT_EQ(d.unitAliasesField->text(), "WinTypes=Windows");
+        d.okButton->click();
     });
-    EXPECT_EQ(ui->exec(*dialog), QDialog::Rejected);
-    EXPECT_TRUE(state().settings.selectedLook.bold);
-    EXPECT_TRUE(dialog->Edit1->font().bold());
-    EXPECT_EQ(state().settings.changedLook.color, QColor(0, 0, 255));
-    EXPECT_EQ(dialog->Edit2->palette().color(QPalette::Text), QColor(0, 0, 255));
-    EXPECT_FALSE(KeyStore().keyExists(kKey));   // nothing stored
+    EXPECT_TRUE(ui->texts("message").isEmpty()) << ui->texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(cfg), QByteArray("-a\"WinTypes=Windows\"\r\n-u\"C:\\lib\"\r\n"));
+    EXPECT_EQ(QDir(dir.path() + "/bin").entryList(QDir::Files), QStringList("dcc32.cfg")) << "no temporary left";
 
-    dialog->SpeedButton1->click();   // and off again
-    EXPECT_FALSE(state().settings.selectedLook.bold);
-    EXPECT_FALSE(dialog->Edit1->font().bold());
-    EXPECT_TRUE(dialog->Edit1->font().strikeOut());
+    // Without the file the fields keep what they hold.
+    QFile::remove(cfg);
+    dialog().unitAliasesField->setText("A=B");
+    showOptions([](ui::OptionsDialog& d) {
+        EXPECT_EQ(d.configList->count(), 0);
+        EXPECT_TRUE(d.configCaption->text().isEmpty());
+        EXPECT_EQ(d.libraryPathField->text(), "C:\\lib");
+        EXPECT_EQ(d.unitAliasesField->text(), "A=B");
+        d.cancelButton->click();
+    });
 }
 
-TEST_F(Options, FailedStoreKeepsSettingsAndStillWritesTheConfiguration)
-{
-    const QString cfg = useCompilerInTempDir();
-    const QByteArray saved = qgetenv("LINGROVE_KEYSTORE");
-    writeFile(dir.filePath("plain"), "x");
-    qputenv("LINGROVE_KEYSTORE", dir.filePath("plain/registry.txt").toLocal8Bit());
-
-    platform::ScriptedUi ui;
-    dialog->Edit3->setText("C:\\elsewhere\\dcc32.exe");
-    dialog->CheckBox1->setChecked(true);
-    dialog->Edit6->setText("C:\\lib");
-    dialog->BitBtn1Click();
-    qputenv("LINGROVE_KEYSTORE", saved);
-
-    EXPECT_EQ(ui->texts("message").size(), 1);
-    EXPECT_FALSE(state().settings.Empty);
-    EXPECT_EQ(state().settings.CompilerDir, dir.path() + "/");
-    EXPECT_TRUE(state().ConfigOK);
-    EXPECT_EQ(readAll(cfg), QByteArray("-a\"\"\r\n-u\"C:\\lib\"\r\n"));
-}
-
-TEST_F(Options, BrowsePresetsTheToolName)
+TEST_F(OptionsTest, BrowsePresetsTheToolName)
 {
     auto recorder = std::make_unique<RecordingUi>();
-    RecordingUi* ui = recorder.get();
-    auto previous = platform::setUserInterface(std::move(recorder));
-    ui->files = {QString("/opt/d/dcc32.exe"), std::nullopt, QString("/opt/r/brcc32.exe")};
-    dialog->Edit4->setText("C:\\D\\delphi32.exe");
-    dialog->SpeedButton10->click();
-    dialog->SpeedButton11->click();
-    dialog->SpeedButton12->click();
-    auto back = platform::setUserInterface(std::move(previous));   // keeps ui alive
+    RecordingUi* files = recorder.get();
+    auto previous = ui::setUserInterface(std::move(recorder));
+    files->files = {QString("/opt/d/dcc32.exe"), std::nullopt, QString("/opt/r/brcc32.exe")};
+    dialog().ideField->setText("C:\\D\\delphi32.exe");
+    dialog().compilerBrowse->click();
+    dialog().ideBrowse->click();
+    dialog().resourceCompilerBrowse->click();
+    auto back = ui::setUserInterface(std::move(previous));   // keeps files alive
 
-    EXPECT_EQ(ui->presets, QStringList({"dcc32.exe", "delphi32.exe", "brcc32.exe"}));
-    EXPECT_EQ(ui->filters.value(0), "Executable files|*.exe");
-    EXPECT_EQ(dialog->Edit3->text(), "/opt/d/dcc32.exe");
-    EXPECT_EQ(dialog->Edit4->text(), "C:\\D\\delphi32.exe");   // cancelled
-    EXPECT_EQ(dialog->Edit5->text(), "/opt/r/brcc32.exe");
-}
-
-TEST_F(Options, DelphiLibrarySettings)
-{
-    KeyStore store;
-    store.writeString(app::delphi::libraryKey(2), "SearchPath", "C:\\D2\\lib;C:\\x");
-    store.writeString(app::delphi::libraryKey(2), "UnitAliases", "WinTypes=Windows");
-    dialog->SpeedButton13->click();
-    EXPECT_EQ(dialog->Edit6->text(), "C:\\D2\\lib;C:\\x");
-    EXPECT_EQ(dialog->Edit7->text(), "WinTypes=Windows");
-    dialog->SpeedButton14->click();   // no Delphi 3
-    EXPECT_TRUE(dialog->Edit6->text().isEmpty());
-    EXPECT_TRUE(dialog->Edit7->text().isEmpty());
+    EXPECT_EQ(files->presets, QStringList({"dcc32.exe", "delphi32.exe", "brcc32.exe"}));
+    EXPECT_EQ(files->filters.value(0), "Executable files|*.exe");
+    EXPECT_EQ(dialog().compilerField->text(), "/opt/d/dcc32.exe");
+    EXPECT_EQ(dialog().ideField->text(), "C:\\D\\delphi32.exe");   // cancelled
+    EXPECT_EQ(dialog().resourceCompilerField->text(), "/opt/r/brcc32.exe");
 }

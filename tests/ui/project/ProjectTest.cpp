@@ -1,235 +1,270 @@
-// The project file and the project commands: the wizard's checks and file,
-// saving [Files] and [Opened], reading them back.
-#include "app/AppState.h"
-#include "app/MainWindow.h"
-#include "app/NewProjectWizard.h"
-#include "app/ProjectFile.h"
-#include "app/ProjectInfoDialog.h"
-#include "app/RecentProjects.h"
-#include "platform/IniFile.h"
-#include "platform/UserInterface.h"
-#include "translation/Dictionary.h"
+// The project commands: the new-project wizard, opening a project (the file
+// dialog, the recent projects, the command line), saving it, and the
+// project information.
+#include "tests/common/AppFixture.h"
 
+#include "platform/IniFile.h"
+#include "ui/project/NewProjectWizard.h"
+#include "ui/project/ProjectFeature.h"
+#include "ui/project/ProjectInfoDialog.h"
+#include "ui/project/RecentProjectsDialog.h"
+#include "ui/project/ScriptViewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace lingrove;
-using lingrove::app::MainWindow;
+using namespace lingrove::testing;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class ProjectTest : public ::testing::Test {
+class ProjectTest : public AppTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("LINGROVE_HOME", dir.path().toUtf8());
-        qputenv("LINGROVE_KEYSTORE", (dir.path() + "/registry.txt").toUtf8());
-        app::state() = app::AppState{};
-        QDir(dir.path()).mkpath("delphi");
-        QFile dpr(dir.path() + "/delphi/Demo.dpr");
-        ASSERT_TRUE(dpr.open(QIODevice::WriteOnly));
-        dpr.write("program Demo;\r\nbegin\r\nend.\r\n");
-        dpr.close();
-        // The dictionary tables the projects below name.
-        QString why;
-        for (const char* table : {"German_English", "t"})
-            ASSERT_TRUE(translation::createTable(table, 50, &why)) << why.toStdString();
+        AppTest::SetUp();
+        makeTable("t");
     }
-    void TearDown() override { app::state() = app::AppState{}; }
+    ui::ProjectFeature& feature() { return app->project(); }
 
-    void fillWizard(app::NewProjectWizard& w)
+    void fill(ui::NewProjectWizard& w, const QString& dpr)
     {
-        w.Edit1->setText("Demo");
-        w.DirectoryEdit1->setText(dir.path() + "/work");
-        w.FilenameEdit1->setText(dir.path() + "/delphi/Demo.dpr");
-        w.Edit3->setText("German");
-        w.Edit4->setText("English");
-        w.ComboBox1->setEditText("German_English");
+        w.nameField->setText("Demo");
+        w.folderField->setText(dir.path() + "/work");
+        w.projectSourceField->setText(dpr);
+        w.sourceLanguageField->setText("German");
+        w.destLanguageField->setText("English");
+        w.tableCombo->setEditText("German_English");
     }
 
-    QTemporaryDir dir;
-    platform::ScriptedUi ui;
+    // The demo project made with the wizard, as the user does; its file.
+    QString createDemoProject()
+    {
+        const QString dpr = copyDemo();
+        makeTable("German_English");
+        ui->answers = {true};   // create the missing folder
+        ui->dialogs.push_back([&](QDialog& d) {
+            auto& w = static_cast<ui::NewProjectWizard&>(d);
+            EXPECT_EQ(w.tableCombo->currentText(), "German_English") << "the tables are listed at each showing";
+            fill(w, dpr);
+            w.createButton->click();
+            return w.result();
+        });
+        feature().newProjectAction()->trigger();
+        return dir.path() + "/work/Demo.lgv";
+    }
+
+    // A project file of the demo project as the wizard writes it.
+    QString writeProjectFile(const QString& name, const QString& table = "t")
+    {
+        return model::writeNewProjectFile({name, dir.path(), copyDemo(), "German", "English", table});
+    }
 };
 
 } // namespace
 
-TEST(ProjectFileText, ElevenLinesByteForByte)
+TEST_F(ProjectTest, WizardTellsTheFirstMissingField)
 {
-    app::NewProjectFields f{"Demo", "C:\\Work", "C:\\D\\demo.dpr", "Deutsch", "English", "Deutsch_English"};
-    EXPECT_EQ(app::newProjectFileText(f),
-              QByteArray("[General]\r\nProjectname=Demo\r\nProjectfolder=C:\\Work\r\nFilename=C:\\D\\demo.dpr\r\n"
-                         "Source=Deutsch\r\nDestination=English\r\nDatabase=Deutsch_English\r\n"
-                         "[Resource]\r\nResname=\r\nFullresname=\r\nPosition=-1\r\n"));
-}
-
-TEST_F(ProjectTest, WizardReportsOnlyTheFirstMissingField)
-{
-    MainWindow main;
-    app::NewProjectWizard& w = *main.Newpro;
-    EXPECT_FALSE(w.CreateProject());
+    ui::NewProjectWizard& w = feature().newProjectWizard();
+    EXPECT_FALSE(w.create());
     EXPECT_EQ(ui->texts("message"), QStringList("Project name is missing"));
 
     ui->clear();
-    w.Edit1->setText("Demo");
-    w.Edit3->setText("German");
-    EXPECT_FALSE(w.CreateProject());
+    w.nameField->setText("Demo");
+    w.sourceLanguageField->setText("German");
+    EXPECT_FALSE(w.create());
     EXPECT_EQ(ui->texts("message"), QStringList("Project directory not defined"));
 
     ui->clear();
-    w.DirectoryEdit1->setText(dir.path());
-    w.FilenameEdit1->setText(dir.path() + "/delphi/Demo.dpr");
-    EXPECT_FALSE(w.CreateProject());
+    w.folderField->setText(dir.path() + "/work");
+    w.projectSourceField->setText(copyDemo());
+    EXPECT_FALSE(w.create());
     EXPECT_EQ(ui->texts("message"), QStringList("Destination language not defined"));
-    EXPECT_FALSE(QFile::exists(dir.path() + "/Demo.lgv"));
+
+    // A folder that does not exist is made only when the user agrees.
+    ui->clear();
+    w.destLanguageField->setText("English");
+    EXPECT_FALSE(w.create());
+    EXPECT_EQ(ui->texts("question").size(), 1);
+    EXPECT_FALSE(QDir(dir.path() + "/work").exists());
+    EXPECT_FALSE(workspace().project().isOpen());
 }
 
-TEST_F(ProjectTest, WizardWritesTheFileAndOpensTheProject)
+TEST_F(ProjectTest, WizardOpensTheProjectAndSavedPagesOpenAgain)
 {
-    MainWindow main;
-    app::NewProjectWizard& w = *main.Newpro;
-    fillWizard(w);
-    ui->answers = {true};   // create the missing folder
-    ASSERT_TRUE(w.CreateProject());
-    const QString file = dir.path() + "/work/Demo.lgv";
-    EXPECT_EQ(readAll(file), app::newProjectFileText(w.fields()));
-    EXPECT_EQ(main.windowTitle(), "Lingrove - [ Demo ]");
-    EXPECT_EQ(app::state().project.ProjectName, "Demo");
-    EXPECT_EQ(app::state().project.ResPosition, -1);
-    EXPECT_EQ(QDir::currentPath(), QDir(dir.path() + "/delphi").canonicalPath());
-}
+    const QString file = createDemoProject();
+    ui::NewProjectWizard& w = feature().newProjectWizard();
+    EXPECT_EQ(w.result(), int(QDialog::Accepted));
+    EXPECT_EQ(readBytes(file), model::newProjectFileText(w.fields()));
+    EXPECT_EQ(window().windowTitle(), "Lingrove - [ Demo ]");
+    EXPECT_EQ(workspace().project().name, "Demo");
+    EXPECT_EQ(workspace().dictionary().tableName(), "German_English");
+    // All the project's files are open.
+    EXPECT_EQ(captions().value(0), "Demo.dpr");
+    EXPECT_TRUE(captions().contains("main.pas") && captions().contains("main.dfm"))
+        << captions().join(' ').toStdString();
 
-TEST_F(ProjectTest, SaveWritesPagesAndPositionAndReopens)
-{
-    MainWindow main;
-    app::NewProjectWizard& w = *main.Newpro;
-    fillWizard(w);
-    ui->answers = {true};
-    ASSERT_TRUE(w.CreateProject());
-    const QString file = dir.path() + "/work/Demo.lgv";
-
-    main.PageControl1->setTabText(0, "Demo.dpr");
-    main.PageControl1->addTab(new QWidget, "unit1.pas");
-    main.PageControl1->addTab(new QWidget, "unit1.dfm");
-    main.PageControl1->setCurrentIndex(2);
-    app::state().ProjectSaved = false;
-    ASSERT_TRUE(main.Saveproject1Click());
-    EXPECT_TRUE(app::state().ProjectSaved);
-    ASSERT_TRUE(main.Saveproject1Click()) << "saving twice";
-
-    const QByteArray text = readAll(file);
+    ASSERT_TRUE(pages().activatePage("main.dfm"));
+    const QStringList open = captions();
+    workspace().setProjectSaved(false);
+    feature().saveProjectAction()->trigger();
+    EXPECT_TRUE(workspace().isProjectSaved());
+    ASSERT_TRUE(feature().saveProject()) << "saving twice";
+    const QByteArray text = readBytes(file);
     EXPECT_EQ(text.count("[Files]"), 1);
-    EXPECT_TRUE(text.contains("[Files]\r\nunit1.pas=1\r\nunit1.dfm=2\r\n"));
-    EXPECT_TRUE(text.contains("[Opened]\r\nFileInUse=unit1.dfm\r\nPosition=-1\r\n"));
-    EXPECT_FALSE(text.contains("Demo.dpr="));
+    EXPECT_FALSE(text.contains("Demo.dpr=")) << "the project page is always there";
+    EXPECT_TRUE(text.contains("[Opened]\r\nFileInUse=main.dfm\r\n")) << text.constData();
 
-    const app::ProjectFileContents c = app::readProjectFile(file);
-    EXPECT_EQ(c.files, QStringList({"unit1.pas", "unit1.dfm"}));
-    EXPECT_EQ(c.fileInUse, "unit1.dfm");
-    EXPECT_EQ(c.project.OpenedPosition, -1);
-    EXPECT_EQ(c.project.ProjectName, "Demo");
-    EXPECT_EQ(c.project.DictionaryTable, "German_English");
+    // The next run opens the same pages, the same one in front.
+    app.reset();
+    app = std::make_unique<app::Application>();
+    feature().openProjectFile(file);
+    EXPECT_EQ(captions(), open);
+    EXPECT_EQ(pages().activeCaption(), "main.dfm");
+    EXPECT_TRUE(ui->texts("message").isEmpty() && ui->texts("error").isEmpty()) << ui->texts().join('|').toStdString();
 }
 
-TEST_F(ProjectTest, SaveGoesToTheProjectsOwnFile)
+TEST_F(ProjectTest, WhatCannotBeOpenedOpensNoProject)
 {
-    // A project file copied elsewhere is saved back to the file its own
-    // folder and name keys give.
-    app::NewProjectFields f{"Moved", dir.path() + "/home", dir.path() + "/delphi/Demo.dpr", "a", "b", "t"};
-    QDir(dir.path()).mkpath("home");
-    const QString own = app::writeNewProjectFile(f);
+    feature().openProjectFile(dir.path() + "/nothing.lgv");
+    EXPECT_FALSE(workspace().project().isOpen());
+    EXPECT_EQ(window().windowTitle(), "Source translator");
+    EXPECT_EQ(ui->texts("message").size(), 1);
+
+    // A dictionary table that cannot be opened leaves no half-open project.
+    ui->clear();
+    feature().openProjectFile(writeProjectFile("NoTable", "missing"));
+    EXPECT_FALSE(workspace().project().isOpen());
+    EXPECT_EQ(window().windowTitle(), "Source translator");
+    EXPECT_EQ(ui->texts("message").size(), 1);
+
+    // Nothing open: nothing to save.
+    ui->clear();
+    EXPECT_FALSE(feature().saveProject());
+    EXPECT_EQ(ui->texts("message").size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.lgv"}), QStringList("NoTable.lgv")) << "nothing written";
+    EXPECT_FALSE(QFile::exists("/.lgv"));
+}
+
+TEST_F(ProjectTest, OpenProjectRemembersTheFileAndSavesIntoTheProjectsOwn)
+{
+    // A project file copied elsewhere: saved back into the file its own
+    // folder and name give.
+    const QString own = writeProjectFile("Opened");
     const QString copy = dir.path() + "/copy.lgv";
     ASSERT_TRUE(QFile::copy(own, copy));
-    MainWindow main;
-    main.OpenProjectFile(copy);
-    ASSERT_EQ(app::state().project.ProjectName, "Moved");
-    ASSERT_TRUE(main.Saveproject1Click());
-    EXPECT_TRUE(readAll(own).contains("[Opened]"));
-    EXPECT_FALSE(readAll(copy).contains("[Opened]"));
+    ui->files = {std::nullopt, copy};
+    feature().openProjectAction()->trigger();   // cancelled
+    EXPECT_FALSE(workspace().project().isOpen());
+    EXPECT_TRUE(feature().recentProjects().entries().isEmpty());
+
+    feature().openProjectAction()->trigger();
+    EXPECT_EQ(workspace().project().name, "Opened");
+    EXPECT_EQ(feature().recentProjects().entries(), QStringList(copy));
+    EXPECT_EQ(window().windowTitle(), "Lingrove - [ Opened ]");
+    EXPECT_EQ(captions().value(0), "Demo.dpr");
+    ASSERT_TRUE(feature().saveProject());
+    EXPECT_TRUE(readBytes(own).contains("[Opened]"));
+    EXPECT_FALSE(readBytes(copy).contains("[Opened]"));
 }
 
-TEST_F(ProjectTest, WizardFileWithoutOpenedReadsPositionZero)
+TEST_F(ProjectTest, RecentProjectsDialogOpensTheChosenProject)
 {
-    app::NewProjectFields f{"P", dir.path(), "x.dpr", "a", "b", "t"};
-    const QString path = app::writeNewProjectFile(f);
-    const app::ProjectFileContents c = app::readProjectFile(path);
-    EXPECT_EQ(c.project.OpenedPosition, 0);
-    EXPECT_EQ(c.project.ResPosition, -1);
-    EXPECT_TRUE(c.files.isEmpty());
-}
-
-TEST_F(ProjectTest, MissingFileOpensNoProject)
-{
-    MainWindow main;
-    main.OpenProjectFile(dir.path() + "/nothing.lgv");
-    EXPECT_FALSE(app::state().project.isOpen());
-    EXPECT_EQ(main.windowTitle(), "Source translator");
-    EXPECT_FALSE(ui->shown.empty()) << "the user is told";
-}
-
-TEST_F(ProjectTest, SaveWithoutProjectIsRefused)
-{
-    MainWindow main;
-    EXPECT_FALSE(main.Saveproject1Click());
-    EXPECT_EQ(ui->texts("message").size(), 1);
-    EXPECT_FALSE(QFile::exists(dir.path() + "/.lgv"));
-    EXPECT_TRUE(QDir(dir.path()).entryList({"*.lgv"}).isEmpty());
-}
-
-TEST_F(ProjectTest, ProjectInfoShowsTheFileOnDisk)
-{
-    MainWindow main;
-    app::ProjectInfoDialog& info = *main.PInform;
-    info.FormShow();
-    EXPECT_EQ(info.Label1->text(), "Projectname: Unknown");
-    EXPECT_EQ(info.Label6->text(), "Versionnifo resource file not included");
-    EXPECT_FALSE(info.BitBtn2->isEnabled());
-
-    app::NewProjectFields f{"Info", dir.path(), "x.dpr", "German", "English", "tab"};
-    app::writeNewProjectFile(f);
-    app::state().project.ProjectName = "Info";
-    app::state().project.ProjectFolder = dir.path();
-    app::state().project.FullResName = "/x/VERSION.rc";
-    app::state().project.ResPosition = 3;   // in memory only: not shown
-    info.FormShow();
-    EXPECT_EQ(info.Label3->text(), "Source Language: German");
-    EXPECT_EQ(info.Label5->text(), "Used database: tab");
-    EXPECT_EQ(info.Label6->text(), "Versionnifo resource file not included");
-
-    platform::IniFile ini(app::state().project.projectFilePath());
-    ini.writeInteger("Resource", "Position", 3);
-    ini.writeString("Resource", "Fullresname", "/x/VERSION.rc");
-    info.FormShow();
-    EXPECT_EQ(info.Label6->text(), "Resourcen name: /x/VERSION.rc");
-    EXPECT_TRUE(info.BitBtn2->isEnabled());
+    const QString path = writeProjectFile("Recent");
+    feature().recentProjects().setEntries({"/x/gone.lgv", path});
+    ui->dialogs.push_back([](QDialog& d) {
+        auto& r = static_cast<ui::RecentProjectsDialog&>(d);
+        r.list->setCurrentRow(1);
+        r.cancelButton->click();
+        return r.result();
+    });
+    ui->dialogs.push_back([](QDialog& d) {
+        auto& r = static_cast<ui::RecentProjectsDialog&>(d);
+        EXPECT_EQ(r.entries().size(), 2);
+        r.okButton->click();   // nothing selected: stays open
+        EXPECT_TRUE(r.isVisible());
+        r.list->setCurrentRow(1);
+        r.okButton->click();
+        return r.result();
+    });
+    feature().recentProjectsAction()->trigger();
+    EXPECT_FALSE(workspace().project().isOpen());
+    feature().recentProjectsAction()->trigger();
+    EXPECT_EQ(workspace().project().name, "Recent");
+    EXPECT_EQ(feature().recentProjects().entries(), QStringList({"/x/gone.lgv", path}));
+    EXPECT_EQ(ui->texts("dialog"), QStringList({"Projects", "Projects"}));
 }
 
 TEST_F(ProjectTest, ProjectNamedOnTheCommandLineOpensAsOpenWould)
 {
-    MainWindow main;
-    main.openFromCommandLine(dir.path() + "/missing.lgv");
+    feature().openFromCommandLine(dir.path() + "/missing.lgv");
     EXPECT_EQ(ui->texts("message").size(), 1);
-    EXPECT_TRUE(main.MRUForm->entries().isEmpty()) << "a missing file is not remembered";
+    EXPECT_TRUE(feature().recentProjects().entries().isEmpty()) << "a missing file is not remembered";
 
-    app::NewProjectFields f{"Cmd", dir.path(), dir.path() + "/delphi/Demo.dpr", "a", "b", "t"};
-    const QString path = app::writeNewProjectFile(f);
-    main.openFromCommandLine(path);
-    EXPECT_EQ(app::state().project.ProjectName, "Cmd");
-    EXPECT_EQ(main.windowTitle(), "Lingrove - [ Cmd ]");
-    EXPECT_EQ(main.MRUForm->entries(), QStringList(path));
-    EXPECT_EQ(main.PageControl1->tabText(0), "Demo.dpr");
+    const QString path = writeProjectFile("Cmd");
+    feature().openFromCommandLine(path);
+    EXPECT_EQ(workspace().project().name, "Cmd");
+    EXPECT_EQ(window().windowTitle(), "Lingrove - [ Cmd ]");
+    EXPECT_EQ(feature().recentProjects().entries(), QStringList(path));
+    EXPECT_EQ(captions().value(0), "Demo.dpr");
+
+    // A second project needs a new start.
+    ui->clear();
+    feature().openFromCommandLine(writeProjectFile("Other"));
+    EXPECT_EQ(ui->texts("message"), QStringList("You must restart the program"));
+    EXPECT_EQ(workspace().project().name, "Cmd");
+}
+
+TEST_F(ProjectTest, ProjectInfoShowsTheFileOnDisk)
+{
+    auto showInfo = [this](std::function<void(ui::ProjectInfoDialog&)> look) {
+        ui->dialogs.push_back([look](QDialog& d) {
+            look(static_cast<ui::ProjectInfoDialog&>(d));
+            return int(QDialog::Accepted);
+        });
+        feature().projectInfoAction()->trigger();
+    };
+    showInfo([](ui::ProjectInfoDialog& info) {
+        EXPECT_EQ(info.nameLabel->text(), "Projectname: Unknown");
+        EXPECT_EQ(info.resourceLabel->text(), "Versionnifo resource file not included");
+        EXPECT_FALSE(info.viewScriptButton->isEnabled());
+    });
+
+    feature().openProjectFile(writeProjectFile("Info"));
+    workspace().project().resourceScript = dir.path() + "/VERSION.rc";
+    workspace().project().resourceLine = 3;   // in memory only: not shown
+    showInfo([](ui::ProjectInfoDialog& info) {
+        EXPECT_EQ(info.sourceLanguageLabel->text(), "Source Language: German");
+        EXPECT_EQ(info.tableLabel->text(), "Used database: t");
+        EXPECT_EQ(info.resourceLabel->text(), "Versionnifo resource file not included");
+    });
+
+    // Saved: the script can be looked at.
+    ASSERT_TRUE(feature().saveProject());
+    writeBytes(dir.path() + "/VERSION.rc", "1 VERSIONINFO\r\nVALUE \"x\", \"\xA9\\0\"\r\n");
+    showInfo([&](ui::ProjectInfoDialog& info) {
+        EXPECT_EQ(info.resourceLabel->text(), "Resourcen name: " + dir.path() + "/VERSION.rc");
+        ASSERT_TRUE(info.viewScriptButton->isEnabled());
+        ui->dialogs.push_back([](QDialog& d) {
+            auto& viewer = static_cast<ui::ScriptViewer&>(d);
+            EXPECT_EQ(viewer.view->toPlainText(), QString::fromUtf8("1 VERSIONINFO\nVALUE \"x\", \"©\\0\""));
+            viewer.copyButton->click();
+            EXPECT_EQ(QApplication::clipboard()->text(), viewer.view->toPlainText());
+            return int(QDialog::Accepted);
+        });
+        info.viewScriptButton->click();
+        // A script that is gone is told, not shown.
+        QFile::remove(dir.path() + "/VERSION.rc");
+        info.viewScriptButton->click();
+    });
+    EXPECT_EQ(ui->texts("dialog"),
+              QStringList({"Project Info", "Project Info", "Project Info", "Resource script"}));
+    EXPECT_EQ(ui->texts("error").size(), 1);
 }
