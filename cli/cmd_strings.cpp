@@ -9,7 +9,7 @@
 // arguments.
 #include "cli/Command.h"
 #include "core/scanner/Scanner.h"
-#include "formfile/Charset.h"
+#include "core/text/Encoding.h"
 #include "formfile/FormDocument.h"
 
 #include <cctype>
@@ -31,7 +31,7 @@
 namespace {
 
 using lingrove::scanner::FilterSwitches;
-namespace fd = lingrove::formfile::detail;
+namespace text = lingrove::text;
 
 // Sets the switch named by one word of --accept; false for an unknown word.
 bool acceptKind(FilterSwitches& s, const std::string& word)
@@ -95,7 +95,7 @@ std::string utf8Of(std::string_view bytes)
 {
     std::string out;
     for (const char c : bytes)
-        fd::appendUtf8(out, fd::fromCp1252(static_cast<unsigned char>(c)));
+        text::appendUtf8(out, text::fromWindows1252(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -104,11 +104,11 @@ std::string utf8Of(std::string_view bytes)
 std::string cp1252Of(std::string_view utf8)
 {
     std::u16string units;
-    if (!fd::utf8ToUnits(utf8, units))
+    if (!text::utf8ToUnits(utf8, units))
         return std::string(utf8);
     std::string out;
     for (char16_t u : units) {
-        const int b = fd::toCp1252(u);
+        const int b = text::toWindows1252(u);
         if (b < 0)
             return std::string(utf8);
         out += static_cast<char>(b);
@@ -177,7 +177,7 @@ int runStrings(const std::vector<std::string>& args)
             return 1;
         }
     }
-    const bool utf8 = fd::hasUtf8Bom(data);
+    const bool utf8 = text::hasUtf8ByteOrderMark(data);
     std::string_view text(data);
     if (utf8)
         text.remove_prefix(3);

@@ -1,5 +1,5 @@
 // Events -> binary layout, events -> text form.
-#include "formfile/Charset.h"
+#include "core/text/Encoding.h"
 #include "formfile/Events.h"
 #include "formfile/Extended.h"
 
@@ -182,13 +182,13 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
             } else if (b < 32) {
                 text.code(b);
             } else {
-                const char16_t c = fromCp1252(b);
+                const char16_t c = text::fromWindows1252(b);
                 if (c < 0xA0) {
                     text.code(b);
                 } else {
                     char u[4];
                     std::string s;
-                    appendUtf8(s, c);
+                    text::appendUtf8(s, c);
                     std::memcpy(u, s.data(), s.size());
                     text.literal(std::string_view(u, s.size()));
                 }
@@ -200,8 +200,8 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
     } else {
         std::u16string units;
         if (v.type == vaWString)
-            units = unitsFromLE(v.bytes);
-        else if (!utf8ToUnits(v.bytes, units))
+            units = text::unitsFromLE(v.bytes);
+        else if (!text::utf8ToUnits(v.bytes, units))
             noText(at, "UTF-8 string value is not valid UTF-8");
         bool wide = false;
         std::string s;
@@ -217,16 +217,16 @@ void writeString(std::string& out, const Scalar& v, TextStyle style, std::size_t
                 text.literal(static_cast<char>(u));
             } else if (u < 0xA0) {
                 text.code(u);
-            } else if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+            } else if (text::isHighSurrogate(u) && i + 1 < units.size() && text::isLowSurrogate(units[i + 1])) {
                 s.clear();
-                appendUtf8(s, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+                text::appendUtf8(s, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
                 text.literal(s);
                 ++i;
-            } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
+            } else if (text::isHighSurrogate(u) || text::isLowSurrogate(u)) {
                 text.code(u);
             } else {
                 s.clear();
-                appendUtf8(s, u);
+                text::appendUtf8(s, u);
                 text.literal(s);
             }
         }
@@ -268,10 +268,10 @@ std::uint8_t wideTypeFor(std::u16string_view units)
     std::size_t utf8 = 0;
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t u = units[i];
-        if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+        if (text::isHighSurrogate(u) && i + 1 < units.size() && text::isLowSurrogate(units[i + 1])) {
             utf8 += 4;
             ++i;
-        } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
+        } else if (text::isHighSurrogate(u) || text::isLowSurrogate(u)) {
             return vaWString;
         } else {
             utf8 += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
@@ -286,11 +286,11 @@ std::u16string unitsOf(const Scalar& v)
     if (isByteString(v.type)) {
         units.reserve(v.bytes.size());
         for (const char c : v.bytes)
-            units += fromCp1252(static_cast<unsigned char>(c));
+            units += text::fromWindows1252(static_cast<unsigned char>(c));
     } else if (v.type == vaWString) {
-        units = unitsFromLE(v.bytes);
+        units = text::unitsFromLE(v.bytes);
     } else if (v.type == vaUTF8String) {
-        utf8ToUnits(v.bytes, units);
+        text::utf8ToUnits(v.bytes, units);
     }
     return units;
 }

@@ -1,7 +1,7 @@
 // Page text of a form file and writing the file back from an edited page text.
 #include "formfile/FormDocument.h"
 
-#include "formfile/Charset.h"
+#include "core/text/Encoding.h"
 #include "formfile/Events.h"
 
 #include <deque>
@@ -143,7 +143,7 @@ bool wideBeyondAscii(const Scalar& v)
 // Line and column (characters) of offset in a text.
 void position(std::string_view text, std::size_t offset, long& line, long& column)
 {
-    const bool utf8 = hasUtf8Bom(text);
+    const bool utf8 = text::hasUtf8ByteOrderMark(text);
     line = 1, column = 1;
     for (std::size_t i = utf8 ? 3 : 0; i < offset && i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -227,15 +227,15 @@ void delphiString(std::string& out, const std::u16string& units, const TextFile&
         c.code = u;
         if (u < 32 || u == '\'' || (u >= 0x7F && u < 0xA0 && file.utf8)) {
         } else if (!file.utf8) {
-            const int b = toCp1252(u);
+            const int b = text::toWindows1252(u);
             if (b >= 0)
                 c.literal.assign(1, static_cast<char>(b));
-        } else if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(c.literal, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+        } else if (text::isHighSurrogate(u) && i + 1 < units.size() && text::isLowSurrogate(units[i + 1])) {
+            text::appendUtf8(c.literal, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             // The pair counts as one character.
             ++i;
-        } else if (!isHighSurrogate(u) && !isLowSurrogate(u)) {
-            appendUtf8(c.literal, u);
+        } else if (!text::isHighSurrogate(u) && !text::isLowSurrogate(u)) {
+            text::appendUtf8(c.literal, u);
         }
         chars.push_back(std::move(c));
     }
@@ -307,11 +307,11 @@ Scalar storedValue(const Scalar& old, const Scalar& edited, const FormKinds& kin
         // has no wide strings; otherwise it becomes wide as Delphi stores it.
         bool fits = !kinds.wide;
         for (std::size_t i = 0; fits && i < units.size(); ++i)
-            fits = toCp1252(units[i]) >= 0;
+            fits = text::toWindows1252(units[i]) >= 0;
         if (fits) {
             buffer.clear();
             for (char16_t u : units)
-                buffer += static_cast<char>(toCp1252(u));
+                buffer += static_cast<char>(text::toWindows1252(u));
             Scalar s;
             s.type = buffer.size() <= 255 ? vaString : vaLString;
             s.bytes = buffer;
@@ -320,12 +320,12 @@ Scalar storedValue(const Scalar& old, const Scalar& edited, const FormKinds& kin
         type = kinds.utf8 ? wideTypeFor(units) : std::uint8_t{vaWString};
     }
     buffer.clear();
-    if (type == vaUTF8String && !unitsToUtf8(units, buffer)) {
+    if (type == vaUTF8String && !text::unitsToUtf8(units, buffer)) {
         buffer.clear();
         type = vaWString;
     }
     if (type == vaWString)
-        appendLE(buffer, units);
+        text::appendLE(buffer, units);
     Scalar s;
     s.type = type;
     s.bytes = buffer;
@@ -376,7 +376,7 @@ public:
     void endObject() override {}
 
 private:
-    static bool utf8Name(std::string_view s) { return hasNonAscii(s) && isUtf8(s); }
+    static bool utf8Name(std::string_view s) { return hasNonAscii(s) && text::isValidUtf8(s); }
 };
 
 } // namespace
@@ -398,7 +398,7 @@ FormDocument FormDocument::load(std::string bytes)
     impl->format = formFormatOf(source);
     if (impl->format == FormFormat::Resource)
         impl->dataStart = skipResourceHeader(source);
-    impl->textUtf8 = impl->format == FormFormat::Text && hasUtf8Bom(source);
+    impl->textUtf8 = impl->format == FormFormat::Text && text::hasUtf8ByteOrderMark(source);
 
     // Once to learn the page's encoding, once to write it.
     UnicodeProbe probe;

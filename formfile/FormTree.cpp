@@ -1,6 +1,6 @@
 // Binary form data -> tree of components.
 #include "formfile/FormTree.h"
-#include "formfile/Charset.h"
+#include "core/text/Encoding.h"
 #include "formfile/Internal.h"
 
 #include <cmath>
@@ -163,17 +163,17 @@ private:
         case vaUTF8String: {
             std::u16string units;
             if (type == vaWString) {
-                units = unitsFromLE(bytes(static_cast<std::size_t>(u32()) * 2));
-            } else if (!utf8ToUnits(bytes(u32()), units)) {
+                units = text::unitsFromLE(bytes(static_cast<std::size_t>(u32()) * 2));
+            } else if (!text::utf8ToUnits(bytes(u32()), units)) {
                 fail(FormError::Kind::InvalidCharacter, "UTF-8 string value is not valid UTF-8", at);
             }
             v.type = FormValue::Type::String;
             // Windows-1252 as the 8-bit strings are, while every character fits.
             for (char16_t u : units) {
-                const int b = toCp1252(u);
+                const int b = text::toWindows1252(u);
                 if (b < 0) {
                     v.text.clear();
-                    unitsToUtf8(units, v.text);
+                    text::unitsToUtf8(units, v.text);
                     v.utf8 = true;
                     break;
                 }

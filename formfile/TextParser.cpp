@@ -1,6 +1,6 @@
 // Text form -> events: Delphi's text syntax (8-bit or UTF-8 with a
 // byte-order mark) and the casts of this program's text form.
-#include "formfile/Charset.h"
+#include "core/text/Encoding.h"
 #include "formfile/Events.h"
 #include "formfile/Extended.h"
 
@@ -39,7 +39,7 @@ public:
     TextParser(std::string_view text, Sink& sink, const TextOptions& options)
         : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()), sink_(sink), options_(options)
     {
-        if (hasUtf8Bom(text)) {
+        if (text::hasUtf8ByteOrderMark(text)) {
             utf8_ = true;
             p_ += 3;
         }
@@ -464,14 +464,14 @@ private:
         if (b < 0x80 || !utf8_) {
             ++q;
             if (wide)
-                units_ += fromCp1252(b);
+                units_ += text::fromWindows1252(b);
             else
                 payload_ += static_cast<char>(b);
             return true;
         }
         const char* at = q;
         auto u = reinterpret_cast<const unsigned char*>(q);
-        const long c = decodeUtf8(u, reinterpret_cast<const unsigned char*>(end_));
+        const long c = text::decodeUtf8(u, reinterpret_cast<const unsigned char*>(end_));
         q = reinterpret_cast<const char*>(u);
         if (c < 0)
             fail(FormError::Kind::InvalidCharacter, "text is not UTF-8 here", at);
@@ -484,7 +484,7 @@ private:
             }
             return true;
         }
-        const int byte = toCp1252(static_cast<char32_t>(c));
+        const int byte = text::toWindows1252(static_cast<char32_t>(c));
         if (byte < 0) {
             failAt = at;
             return false;
@@ -531,10 +531,10 @@ private:
         v.type = forced == vaNull ? wideTypeFor(units_) : forced;
         if (v.type == vaWString) {
             payload_.clear();
-            appendLE(payload_, units_);
+            text::appendLE(payload_, units_);
         } else {
             payload_.clear();
-            if (!unitsToUtf8(units_, payload_))
+            if (!text::unitsToUtf8(units_, payload_))
                 fail(FormError::Kind::InvalidCharacter, "a lone surrogate code cannot be held by a UTF-8 string",
                      from);
         }

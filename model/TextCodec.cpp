@@ -79,10 +79,6 @@ QChar windows1252ToUnicode(uchar byte)
 
 int unicodeToWindows1252(char16_t c)
 {
-    // Of the C1 controls, only the five bytes the code page leaves undefined
-    // stand for themselves; the others are the bytes of other characters.
-    if (c >= 0x80 && c < 0xA0)
-        return text::fromWindows1252(static_cast<unsigned char>(c)) == c ? c : -1;
     return text::toWindows1252(c);
 }
 

@@ -10,7 +10,8 @@ TEST(Windows1252, EveryByteRoundTrips)
         EXPECT_EQ(toWindows1252(fromWindows1252(static_cast<unsigned char>(b))), b);
     EXPECT_EQ(fromWindows1252(0x80), U'\u20AC');
     EXPECT_EQ(toWindows1252(U'\u2122'), 0x99);
-    EXPECT_EQ(toWindows1252(0x80), 0x80);   // Latin-1 reading of the byte
+    EXPECT_EQ(toWindows1252(0x80), -1);   // byte 0x80 is the euro sign
+    EXPECT_EQ(toWindows1252(0x81), 0x81); // one of the five undefined bytes
     EXPECT_EQ(toWindows1252(U'\u0416'), -1);
 }
 
