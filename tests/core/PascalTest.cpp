@@ -344,17 +344,6 @@ TEST(PascalRtf, Utf8SourceBecomesUnicodeEscapes)
     EXPECT_EQ(t[2], (Token{K::PlainText, "\xe2"}));
 }
 
-TEST(PascalRtf, Utf8Validation)
-{
-    EXPECT_TRUE(isValidUtf8("abc \xc3\xa9 \xf4\x8f\xbf\xbf"));
-    EXPECT_FALSE(isValidUtf8("\xc0\xaf"));          // overlong
-    EXPECT_FALSE(isValidUtf8("\xed\xa0\x80"));      // surrogate
-    EXPECT_FALSE(isValidUtf8("\xf4\x90\x80\x80"));  // above U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xe2\x82"));          // cut short
-    EXPECT_TRUE(hasUtf8ByteOrderMark("\xef\xbb\xbfx"));
-    EXPECT_FALSE(hasUtf8ByteOrderMark("\xef\xbb"));
-}
-
 TEST(PascalRtf, AnyInputGivesBalancedGroups)
 {
     // Every byte pair, as a cheap stand-in for fuzzing the writer.
