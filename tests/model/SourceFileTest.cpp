@@ -14,8 +14,6 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 using namespace lingrove;
 using namespace lingrove::model;
 
@@ -157,15 +155,13 @@ TEST_F(SourceFileTest, FailedSavesKeepTheFile)
     EXPECT_EQ(problem.line, 2);
     EXPECT_EQ(readBytes(mainForm), dfm);
 
-    // A file that cannot be replaced.
-    if (geteuid() != 0) {
-        SourceFile again = open(QStringLiteral("Texts.pas"));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_FALSE(again.save(documentText(doc), &problem));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_EQ(problem.kind, FileProblem::Kind::Write);
-        EXPECT_EQ(readBytes(texts), unit);
-    }
+    // A file that cannot be replaced: a folder has taken its place.
+    SourceFile again = open(QStringLiteral("Texts.pas"));
+    ASSERT_TRUE(QFile::remove(texts));
+    ASSERT_TRUE(QDir().mkdir(texts));
+    EXPECT_FALSE(again.save(documentText(doc), &problem));
+    EXPECT_EQ(problem.kind, FileProblem::Kind::Write);
+    EXPECT_TRUE(QFileInfo(texts).isDir());
     EXPECT_TRUE(leftOver().isEmpty()) << leftOver().join(u' ').toStdString();
 }
 
