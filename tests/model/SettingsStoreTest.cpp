@@ -41,15 +41,6 @@ protected:
 
 } // namespace
 
-TEST(ColourNumbers, AreBlueGreenRed)
-{
-    EXPECT_EQ(settings_store::colorNumber(QColor(255, 0, 0)), 255);
-    EXPECT_EQ(settings_store::colorNumber(QColor(0, 128, 0)), 32768);
-    EXPECT_EQ(settings_store::colorNumber(QColor(1, 2, 3)), 0x030201);
-    EXPECT_EQ(settings_store::colorFromNumber(0x030201), QColor(1, 2, 3));
-    EXPECT_EQ(settings_store::colorFromNumber(-1), QColor(255, 255, 255));   // high byte ignored
-}
-
 TEST_F(SettingsStoreTest, SaveThenLoadRestoresEverything)
 {
     Settings s;

@@ -63,15 +63,6 @@ TEST(UndoBuffer, KeepsTheNewest256)
     EXPECT_EQ(b.records(), std::vector<UndoRecord>{record(9)});
 }
 
-TEST(UndoTarget, RestoresAtTheRecordedColumn)
-{
-    QString line = QStringLiteral("  Caption = 'Hallo'");
-    const UndoRecord r = makeUndoRecord(5, 14, QStringLiteral("Hello"), QStringLiteral("Hallo"));
-    EXPECT_EQ(findUndoTarget(line, r), 14);
-    ASSERT_TRUE(applyUndo(line, r));
-    EXPECT_EQ(line, QStringLiteral("  Caption = 'Hello'"));
-}
-
 TEST(UndoTarget, FollowsALengthChangeEarlierOnTheLine)
 {
     // Both literals were found at extraction: 'a' at 7, 'bb' at 13. The first
