@@ -148,12 +148,10 @@ TEST_F(BuildServiceTest, CompilesAndRunsTheConsoleExampleWithTheStandIns)
         ASSERT_TRUE(QFile::copy(from + u'/' + name, folder + u'/' + name));
     useProjectSource(folder + QStringLiteral("/Greeter.dpr"));
 
-    int pumps = 0;
-    const platform::ProcessResult compiled = build.compile(false, [&] { ++pumps; });
+    const platform::ProcessResult compiled = build.compile(false, {});
     ASSERT_TRUE(compiled.started);
     EXPECT_EQ(compiled.exitCode, 0) << compiled.output.toStdString();
     ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/Greeter.exe")));
-    EXPECT_GT(pumps, 0);
 
     const platform::ProcessResult ran = build.runProgram({});
     ASSERT_TRUE(ran.started);
