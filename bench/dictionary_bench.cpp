@@ -1,6 +1,6 @@
 // Lookup (one per located entry) and store (one per committed translation)
 // on a table of 20000 records, in a program folder of its own.
-#include "translation/Dictionary.h"
+#include "model/Dictionary.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-using namespace lingrove::translation;
+using namespace lingrove::model;
 
 namespace {
 
@@ -59,7 +59,7 @@ void BM_Lookup(benchmark::State& state)
     Dictionary& d = fixture().dictionary;
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(d.TableState(QStringLiteral("Source &text number %1").arg(i)));
+        benchmark::DoNotOptimize(d.lookup(QStringLiteral("Source &text number %1").arg(i)));
         i = (i + 7919) % (2 * kRecords);   // half of the keys are missing
     }
 }
@@ -70,7 +70,7 @@ void BM_StoreNewTranslation(benchmark::State& state)
     Dictionary& d = fixture().dictionary;
     int i = 0;
     for (auto _ : state) {
-        d.TableState(QStringLiteral("Fresh source %1").arg(i));
+        d.lookup(QStringLiteral("Fresh source %1").arg(i));
         benchmark::DoNotOptimize(d.store(QStringLiteral("Fresh source %1").arg(i), QStringLiteral("Neu")));
         ++i;
     }

@@ -1,14 +1,14 @@
-// Get strings on a generated 20,000-line unit shown in a page of the main
-// window: every line scanned, the scratch list, the string list and the
-// Changed column filled. And Locate of an entry near the end of the page.
-#include "app/MainWindow.h"
-#include "platform/UserInterface.h"
-#include "translation/TranslationLoop.h"
+// Get strings on a generated unit of 400,000 entries shown in a page's
+// document: every line scanned and the string list model filled. And Locate
+// of the last entry (search from its line, the selected look, the lookup).
+#include "model/Dictionary.h"
+#include "model/TranslationSession.h"
+#include "model/Workspace.h"
 
-#include <QApplication>
-#include <QListWidget>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QTemporaryDir>
-#include <QTextEdit>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,11 @@ namespace {
 
 using namespace lingrove;
 
-QString generatedUnit(int lines)
+// Seven entries in every eight lines under the German locale: the number,
+// the date and the separator of line 4 are dropped by the filters.
+constexpr int kEntriesPerPattern = 7;
+
+QString generatedUnit(int entries)
 {
     static const char* const pattern[] = {
         "  Caption := 'Save file';",
@@ -28,44 +32,52 @@ QString generatedUnit(int lines)
         "  Filter := 'Text files (*.txt)|*.txt|All files (*.*)|*.*';",
         "end;",
     };
+    const int lines = (entries + kEntriesPerPattern - 1) / kEntriesPerPattern * 8;
     QStringList out;
     out.reserve(lines);
     for (int i = 0; i < lines; ++i)
         out << QString::fromLatin1(pattern[i % 8]);
-    return out.join('\n');
+    return out.join(u'\n');
 }
 
-struct Window {
-    Window(int lines)
+struct Page {
+    explicit Page(int entries)
     {
-        window.CreateNewPage("unit1.pas");
-        window.activeFileEditor()->setPlainText(generatedUnit(lines));
+        document.setPlainText(generatedUnit(entries));
+        // The working table, as a project has it open.
+        QString error;
+        if (model::listTables().isEmpty() && !model::createTable(QStringLiteral("Words"), model::kDefaultFieldSize, &error))
+            qFatal("%s", qPrintable(error));
+        if (!workspace.dictionary().open(QStringLiteral("Words"), &error))
+            qFatal("%s", qPrintable(error));
     }
-    platform::ScriptedUi ui;
-    app::MainWindow window;
+    QTextDocument document;
+    model::Workspace workspace;
+    model::TranslationSession session{workspace};
 };
 
 void BM_GetStrings(benchmark::State& state)
 {
-    Window w(static_cast<int>(state.range(0)));
+    Page page(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        w.window.Getstrings1Click();
-        benchmark::DoNotOptimize(w.window.StringEdit->count());
+        page.session.collect(&page.document);
+        benchmark::DoNotOptimize(page.session.list().rowCount());
     }
-    state.counters["entries"] = w.window.StringEdit->count() - 1;
+    state.counters["entries"] = page.session.list().entryCount();
+    state.counters["lines"] = page.document.blockCount();
 }
-BENCHMARK(BM_GetStrings)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetStrings)->Arg(400000)->Unit(benchmark::kMillisecond);
 
 void BM_LocateLastEntry(benchmark::State& state)
 {
-    Window w(static_cast<int>(state.range(0)));
-    w.window.Getstrings1Click();
-    for (auto _ : state) {
-        w.window.StringEdit->setCurrentRow(w.window.StringEdit->count() - 2);
-        w.window.translationLoop->ReplaceDialog1Find();
-    }
+    Page page(static_cast<int>(state.range(0)));
+    page.session.collect(&page.document);
+    const int last = page.session.list().entryCount() - 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(page.session.locate(&page.document, last));
+    state.counters["entries"] = page.session.list().entryCount();
 }
-BENCHMARK(BM_LocateLastEntry)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LocateLastEntry)->Arg(400000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -74,7 +86,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("LINGROVE_HOME", home.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,9 +1,11 @@
 // Pages of the main window on large files: open and save a unit, open and
 // save a form, build the project tree. Files live in a temporary folder.
-#include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "app/Application.h"
 #include "formfile/FormFile.h"
-#include "platform/UserInterface.h"
+#include "model/Workspace.h"
+#include "ui/pages/PagesFeature.h"
+#include "ui/pages/ProjectTree.h"
+#include "ui/shell/UserInterface.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,15 +65,18 @@ public:
     {
         qputenv("LINGROVE_HOME", dir.path().toUtf8());
         qputenv("LINGROVE_KEYSTORE", (dir.path() + "/registry.txt").toUtf8());
-        app::state().project.ProjectName = "Bench";
-        app::state().project.DelphiProjectFile = dir.path() + "/Big.dpr";
-        window = std::make_unique<app::MainWindow>();
+        program = std::make_unique<app::Application>();
+        model::Project p;
+        p.name = "Bench";
+        p.delphiProjectFile = dir.path() + "/Big.dpr";
+        program->workspace().setProject(p);
     }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
+    ui::PagesFeature& pages() { return program->pages(); }
 
     QTemporaryDir dir;
-    platform::ScriptedUi ui;
-    std::unique_ptr<app::MainWindow> window;
+    ui::ScriptedUi ui;
+    std::unique_ptr<app::Application> program;
 };
 
 void BM_OpenUnitPage(benchmark::State& state)
@@ -79,10 +84,10 @@ void BM_OpenUnitPage(benchmark::State& state)
     Project p;
     writeFile(p.path("Big.pas"), generatedUnit(static_cast<int>(state.range(0))));
     for (auto _ : state) {
-        p.window->OpenSourcePage("big.pas");
-        benchmark::DoNotOptimize(p.window->activeFileEditor()->document()->blockCount());
+        p.pages().openPage("big.pas");
+        benchmark::DoNotOptimize(p.pages().activeFileEditor()->document()->blockCount());
         state.PauseTiming();
-        p.window->DeletePages();
+        p.pages().closeAllPages();
         state.ResumeTiming();
     }
     state.counters["lines"] = static_cast<double>(state.range(0));
@@ -93,9 +98,9 @@ void BM_SaveUnitPage(benchmark::State& state)
 {
     Project p;
     writeFile(p.path("Big.pas"), generatedUnit(static_cast<int>(state.range(0))));
-    p.window->OpenSourcePage("big.pas");
+    p.pages().openPage("big.pas");
     for (auto _ : state)
-        benchmark::DoNotOptimize(p.window->SaveDFM1Click());
+        benchmark::DoNotOptimize(p.pages().saveActivePage());
     state.counters["lines"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_SaveUnitPage)->Arg(20000)->Unit(benchmark::kMillisecond);
@@ -107,10 +112,10 @@ void BM_OpenFormPage(benchmark::State& state)
     formfile::TextToResource(generatedFormText(static_cast<int>(state.range(0))), form);
     writeFile(p.path("Big.dfm"), form);
     for (auto _ : state) {
-        p.window->OpenSourcePage("big.dfm");
-        benchmark::DoNotOptimize(p.window->activeFileEditor()->document()->blockCount());
+        p.pages().openPage("big.dfm");
+        benchmark::DoNotOptimize(p.pages().activeFileEditor()->document()->blockCount());
         state.PauseTiming();
-        p.window->DeletePages();
+        p.pages().closeAllPages();
         state.ResumeTiming();
     }
     state.counters["lines"] = static_cast<double>(state.range(0) * 8 + 6);
@@ -123,9 +128,9 @@ void BM_SaveFormPage(benchmark::State& state)
     std::string form;
     formfile::TextToResource(generatedFormText(static_cast<int>(state.range(0))), form);
     writeFile(p.path("Big.dfm"), form);
-    p.window->OpenSourcePage("big.dfm");
+    p.pages().openPage("big.dfm");
     for (auto _ : state)
-        benchmark::DoNotOptimize(p.window->SaveDFM1Click());
+        benchmark::DoNotOptimize(p.pages().saveActivePage());
     state.counters["lines"] = static_cast<double>(state.range(0) * 8 + 6);
 }
 BENCHMARK(BM_SaveFormPage)->Arg(2500)->Unit(benchmark::kMillisecond);
@@ -146,8 +151,8 @@ void BM_ProjectTree(benchmark::State& state)
     dpr += "  Last;\r\n\r\nbegin\r\n  Application.Run;\r\nend.\r\n";
     writeFile(p.path("Big.dpr"), dpr);
     for (auto _ : state) {
-        p.window->AlteDatei(p.path("Big.dpr"));
-        benchmark::DoNotOptimize(p.window->TreeView1->topLevelItemCount());
+        p.pages().reloadProjectSource();
+        benchmark::DoNotOptimize(p.pages().tree()->topLevelItemCount());
     }
     state.counters["units"] = units;
 }

@@ -1,19 +1,18 @@
 // The Pascal colourer's speed on a generated unit of several MB, and the time
-// to open a 20,000-line unit in a page editor.
+// to open a 20,000-line unit as a page's document.
 #include "core/pascal/PasConversion.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 
-#ifdef LINGROVE_BENCH_GUI
-#include "sources/RtfReader.h"
+#ifdef LINGROVE_BENCH_DOCUMENT
+#include "model/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QTextDocument>
-#include <QTextEdit>
 #endif
 
 namespace {
@@ -88,20 +87,20 @@ void BM_Tokenize(benchmark::State& state)
 }
 BENCHMARK(BM_Tokenize)->Arg(150000)->Unit(benchmark::kMillisecond);
 
-#ifdef LINGROVE_BENCH_GUI
-// Open a unit as a page does: decode, colour, load the RTF into the editor.
+#ifdef LINGROVE_BENCH_DOCUMENT
+// Open a unit as a page does: decode, colour, load the RTF into the page's document.
 void BM_OpenPage(benchmark::State& state)
 {
     const std::string unit = generatedUnit(static_cast<int>(state.range(0)));
     const QByteArray bytes(unit.data(), static_cast<qsizetype>(unit.size()));
     const bool layout = state.range(1) != 0;
     for (auto _ : state) {
-        QTextEdit edit;
-        edit.resize(800, 600);
-        sources::loadPascalSource(edit, bytes, pascal::ColourScheme::classic());
+        QTextDocument document;
+        document.setTextWidth(800);
+        model::loadPascalSource(document, bytes, pascal::ColourScheme::classic());
         if (layout) // lay out the whole document, as scrolling to its end would
-            benchmark::DoNotOptimize(edit.document()->documentLayout()->documentSize());
-        benchmark::DoNotOptimize(edit.document()->blockCount());
+            benchmark::DoNotOptimize(document.documentLayout()->documentSize());
+        benchmark::DoNotOptimize(document.blockCount());
     }
     state.counters["lines"] = static_cast<double>(state.range(0));
     state.counters["MB"] = static_cast<double>(unit.size()) / 1e6;
@@ -113,9 +112,9 @@ BENCHMARK(BM_OpenPage)->Args({20000, 0})->Args({20000, 1})->Unit(benchmark::kMil
 
 int main(int argc, char** argv)
 {
-#ifdef LINGROVE_BENCH_GUI
+#ifdef LINGROVE_BENCH_DOCUMENT
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
 #endif
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 using namespace lingrove::scanner;
 
@@ -27,9 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!back || *back != StringEntry{7, posA, posB, std::string(text)})
             std::abort();
     });
-    std::vector<std::string> out;
-    ScanLine(input, out, false, 1, all);
-    if (out.size() != literals)
+    // With every kind accepted, every literal is accepted and gets its entry line.
+    std::size_t accepted = 0;
+    forEachAcceptedLiteral(input, all, [&](int, int, std::string_view) { ++accepted; });
+    std::vector<std::string> entries;
+    appendEntries(input, 1, all, entries);
+    if (accepted != literals || entries.size() != literals)
         std::abort();
 
     if (const auto e = parseEntry(input)) {

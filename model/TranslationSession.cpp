@@ -127,7 +127,8 @@ std::optional<TranslationSession::Location> TranslationSession::locate(QTextDocu
 
 bool TranslationSession::isLocated(const QTextDocument* document, int row, const QTextCursor& cursor) const
 {
-    if (!located_ || !located_->document || located_->document != document || located_->row != row)
+    if (!located_ || !located_->document || located_->document != document || located_->row != row
+        || cursor.document() != document)
         return false;
     return cursor.selectionStart() == located_->start && cursor.selectionEnd() == located_->start + located_->length
            && cursor.selectedText() == located_->content;

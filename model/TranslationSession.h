@@ -81,7 +81,7 @@ public:
     const QString& lookupError() const { return lookupError_; }
 
     struct Commit {
-        QTextCursor written;   // selects the translation as written into the page
+        QTextCursor written;   // the caret right after the translation as written into the page
         QString storeError;    // the dictionary could not learn the pair
     };
     // Writes typed over the literal located for row, which cursor must still

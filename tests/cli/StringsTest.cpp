@@ -1,7 +1,5 @@
 #include "core/scanner/StringEntry.h"
-#ifdef LINGROVE_HAVE_FORMFILE
 #include "formfile/FormFile.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -84,7 +82,6 @@ TEST_F(CmdStrings, RejectsBadArguments)
     EXPECT_EQ(runCli("strings " + write("broken.dfm", "\xff\x0a\x00garbage")).status, 1);
 }
 
-#ifdef LINGROVE_HAVE_FORMFILE
 TEST_F(CmdStrings, ConvertsABinaryFormFirst)
 {
     std::string binary;
@@ -101,4 +98,3 @@ TEST_F(CmdStrings, ConvertsABinaryFormFirst)
     EXPECT_EQ(first->text, "Hello");
     EXPECT_EQ(first->line, 2);
 }
-#endif

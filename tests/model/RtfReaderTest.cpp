@@ -1,15 +1,14 @@
-#include "sources/RtfReader.h"
+#include "model/RtfReader.h"
 
 #include "core/pascal/PasConversion.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 #include <gtest/gtest.h>
 
 using namespace lingrove;
-using namespace lingrove::sources;
+using namespace lingrove::model;
 using pascal::Rgb;
 using pascal::TokenKind;
 using pascal::TokenStyle;
@@ -119,27 +118,22 @@ TEST(RtfReader, ColoursAndStylesLandOnTheirCharacters)
     EXPECT_NE(formatAt(doc, 23).fontWeight(), QFont::Bold);
 }
 
-TEST(RtfReader, UnterminatedStringLeavesTheEditorAlone)
+TEST(RtfReader, PageFontAndUnterminatedString)
 {
-    QTextEdit edit;
-    edit.setPlainText(QStringLiteral("before"));
+    QTextDocument doc;
+    loadPascalSource(doc, "unit a;", pascal::ColourScheme::classic());
+    EXPECT_EQ(doc.defaultFont().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(doc.defaultFont().pixelSize(), 17);
+    EXPECT_FALSE(doc.isUndoAvailable());
+
+    // An unterminated literal is refused and the document keeps its text.
     try {
-        loadPascalSource(edit, "x := 'open\r\n", pascal::ColourScheme::classic());
+        loadPascalSource(doc, "x := 'open\r\n", pascal::ColourScheme::classic());
         ADD_FAILURE() << "no error";
     } catch (const pascal::ConversionError& e) {
         EXPECT_STREQ(e.what(), "Invalid string");
     }
-    EXPECT_EQ(edit.toPlainText(), QStringLiteral("before"));
-}
-
-TEST(RtfReader, EditorGetsThePageFont)
-{
-    QTextEdit edit;
-    loadPascalSource(edit, "unit a;", pascal::ColourScheme::classic());
-    EXPECT_EQ(edit.document()->defaultFont().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(edit.document()->defaultFont().pixelSize(), 17);
-    EXPECT_FALSE(edit.document()->isUndoAvailable());
-    EXPECT_EQ(edit.textCursor().position(), 0);
+    EXPECT_EQ(documentText(doc), QStringLiteral("unit a;"));
 }
 
 TEST(RtfReader, GeneralRtf)

@@ -1,8 +1,8 @@
-#include "sources/TextCodec.h"
+#include "model/TextCodec.h"
 
 #include <gtest/gtest.h>
 
-using namespace lingrove::sources;
+using namespace lingrove::model;
 
 namespace {
 

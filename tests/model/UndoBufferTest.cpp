@@ -1,8 +1,8 @@
-#include "translation/UndoBuffer.h"
+#include "model/UndoBuffer.h"
 
 #include <gtest/gtest.h>
 
-using namespace lingrove::translation;
+using namespace lingrove::model;
 
 namespace {
 
@@ -20,31 +20,31 @@ TEST(UndoBuffer, PushPopAndStatusTexts)
     EXPECT_FALSE(b.take());
 
     const UndoRecord hello = makeUndoRecord(5, 14, QStringLiteral("Hello"), QStringLiteral("Hallo"));
-    EXPECT_EQ(hello.Length, 5);
-    EXPECT_EQ(b.UndoPush(hello), 1);
+    EXPECT_EQ(hello.length, 5);
+    EXPECT_EQ(b.push(hello), 1);
     EXPECT_EQ(b.statusText(), QStringLiteral("1 string in undo puffer"));
-    EXPECT_EQ(b.UndoTop(), hello);
+    EXPECT_EQ(b.top(), hello);
 
-    EXPECT_EQ(b.UndoPush(record(1)), 2);
+    EXPECT_EQ(b.push(record(1)), 2);
     EXPECT_EQ(b.statusText(), QStringLiteral("2 strings in undo puffer"));
-    EXPECT_EQ(b.UndoPop(), 1);
+    EXPECT_EQ(b.pop(), 1);
     EXPECT_EQ(b.statusText(), QStringLiteral("1 strings in undo puffer"));
-    EXPECT_EQ(b.UndoTop(), hello);
+    EXPECT_EQ(b.top(), hello);
 
     const auto taken = b.take();
     ASSERT_TRUE(taken);
     EXPECT_EQ(*taken, hello);
     EXPECT_EQ(b.count(), 0);
     EXPECT_EQ(b.statusText(), QStringLiteral("Empty undo puffer"));
-    EXPECT_EQ(b.UndoPop(), 0);
-    EXPECT_EQ(b.UndoTop(), UndoRecord{});
+    EXPECT_EQ(b.pop(), 0);
+    EXPECT_EQ(b.top(), UndoRecord{});
 }
 
 TEST(UndoBuffer, KeepsTheNewest256)
 {
     UndoBuffer b;
     for (int i = 1; i <= 300; ++i)
-        EXPECT_EQ(b.UndoPush(record(i)), std::min(i, 256));
+        EXPECT_EQ(b.push(record(i)), std::min(i, 256));
     EXPECT_EQ(b.statusText(), QStringLiteral("256 strings in undo puffer"));
     const auto all = b.records();
     ASSERT_EQ(all.size(), 256u);
@@ -55,21 +55,12 @@ TEST(UndoBuffer, KeepsTheNewest256)
     EXPECT_TRUE(b.isEmpty());
 
     for (int i = 1; i <= 3; ++i)
-        b.UndoPush(record(i));
-    b.UndoClear();
+        b.push(record(i));
+    b.clear();
     EXPECT_EQ(b.count(), 0);
     EXPECT_EQ(b.statusText(), QStringLiteral("Empty undo puffer"));
-    b.UndoPush(record(9));
+    b.push(record(9));
     EXPECT_EQ(b.records(), std::vector<UndoRecord>{record(9)});
-}
-
-TEST(UndoTarget, RestoresAtTheRecordedColumn)
-{
-    QString line = QStringLiteral("  Caption = 'Hallo'");
-    const UndoRecord r = makeUndoRecord(5, 14, QStringLiteral("Hello"), QStringLiteral("Hallo"));
-    EXPECT_EQ(findUndoTarget(line, r), 14);
-    ASSERT_TRUE(applyUndo(line, r));
-    EXPECT_EQ(line, QStringLiteral("  Caption = 'Hello'"));
 }
 
 TEST(UndoTarget, FollowsALengthChangeEarlierOnTheLine)
@@ -104,7 +95,7 @@ TEST(UndoTarget, RefusesWhenTheTranslationIsGone)
     }
     // A record whose length disagrees with its text is never applied.
     UndoRecord bad = makeUndoRecord(1, 2, QStringLiteral("x"), QStringLiteral("y"));
-    bad.Length = 40;
+    bad.length = 40;
     QString line = QStringLiteral("'y' and much more text after it");
     EXPECT_FALSE(applyUndo(line, bad));
 }

@@ -1,1 +1,185 @@
+// The version resource: its script, and the {$R ...} directive above the
+// project source's BEGIN line, put in, replaced and taken out again.
+#include "model/RtfReader.h"
+#include "model/SourceFile.h"
+#include "model/VersionResource.h"
+#include "model/Workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <gtest/gtest.h>
+
+using namespace lingrove;
+using namespace lingrove::model;
+using Outcome = VersionResource::Outcome;
+
+namespace {
+
+// An 8-bit character and a no-break space that must come back as the same
+// bytes, and a main block whose "begin" is lower case and spaced.
+const QByteArray kSource = "program Demo;\r\n"
+                           "{ caf\xE9\xA0}\r\n"
+                           "uses SysUtils;\r\n"
+                           "\r\n"
+                           "  b egin \r\n"
+                           "  WriteLn('x');\r\n"
+                           "end.\r\n";
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+class VersionResourceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        dpr = tmp.filePath(QStringLiteral("Demo.dpr"));
+        Project p;
+        p.name = QStringLiteral("Demo");
+        p.delphiProjectFile = dpr;
+        workspace.setProject(p);
+        load(kSource);
+    }
+    // Writes the project source and opens it as the project page does.
+    void load(const QByteArray& bytes)
+    {
+        writeFile(dpr, bytes);
+        file = SourceFile(dpr);
+        FileProblem problem;
+        ASSERT_TRUE(file.load(doc, pascal::ColourScheme::classic(), &problem)) << problem.message.toStdString();
+    }
+    QString line(int n) const { return doc.findBlockByNumber(n).text(); }
+    int resourceLine() const { return workspace.project().resourceLine; }
+
+    QTemporaryDir tmp;
+    QString dpr;
+    Workspace workspace;
+    VersionResource resource{workspace};
+    SourceFile file;
+    QTextDocument doc;
+};
+
+} // namespace
+
+TEST_F(VersionResourceTest, DirectiveGoesAboveBeginAndTheFileKeepsItsBytes)
+{
+    auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    ASSERT_EQ(change.outcome, Outcome::Added) << change.error.toStdString();
+    EXPECT_TRUE(change.warning.isEmpty());
+    EXPECT_EQ(resourceLine(), 4);
+    EXPECT_EQ(line(4), QStringLiteral("{$R VERSION.res}"));
+    QByteArray expected = kSource;
+    expected.replace("\r\n  b egin", "\r\n{$R VERSION.res}\r\n  b egin");
+    EXPECT_EQ(readAll(dpr), expected);
+
+    // Again with the old one replaced: one directive, at the new place.
+    change = resource.addDirective(doc, file, QStringLiteral("OTHER.res"), true);
+    ASSERT_EQ(change.outcome, Outcome::Added);
+    EXPECT_EQ(resourceLine(), 4);
+    expected = kSource;
+    expected.replace("\r\n  b egin", "\r\n{$R OTHER.res}\r\n  b egin");
+    EXPECT_EQ(readAll(dpr), expected);
+
+    EXPECT_TRUE(resource.removeDirective(doc).isEmpty());
+    EXPECT_EQ(resourceLine(), -1);
+    EXPECT_EQ(line(4), QStringLiteral("  b egin "));
+    EXPECT_EQ(documentText(doc), QString::fromLatin1(kSource).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST_F(VersionResourceTest, StaleDirectiveLineIsNeitherRemovedNorReplaced)
+{
+    ASSERT_EQ(resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false).outcome, Outcome::Added);
+    // Edited by hand: a line above the directive moves it down.
+    QTextCursor(&doc).insertText(QStringLiteral("// moved\n"));
+    const QString before = documentText(doc);
+
+    const QString warning = resource.removeDirective(doc);
+    EXPECT_TRUE(warning.contains(QStringLiteral("Line 5"))) << warning.toStdString();
+    EXPECT_EQ(documentText(doc), before);
+    EXPECT_EQ(resourceLine(), -1);
+
+    // A replacement keeps the stale line too and says so.
+    workspace.project().resourceLine = 0;
+    const auto change = resource.addDirective(doc, file, QStringLiteral("NEW.res"), true);
+    ASSERT_EQ(change.outcome, Outcome::Added);
+    EXPECT_FALSE(change.warning.isEmpty());
+    EXPECT_EQ(line(0), QStringLiteral("// moved"));
+    EXPECT_EQ(line(resourceLine()), QStringLiteral("{$R NEW.res}"));
+    EXPECT_EQ(documentText(doc).count(QStringLiteral("{$R ")), 2);
+}
+
+TEST_F(VersionResourceTest, NoBeginLineChangesNothing)
+{
+    const QByteArray noBegin = "unit X;\r\ninterface\r\nimplementation\r\nend.\r\n";
+    load(noBegin);
+    auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    EXPECT_EQ(change.outcome, Outcome::NotAdded);
+    EXPECT_TRUE(change.warning.contains(QStringLiteral("BEGIN"))) << change.warning.toStdString();
+    EXPECT_EQ(readAll(dpr), noBegin);
+    EXPECT_EQ(resourceLine(), -1);
+    EXPECT_EQ(documentText(doc), QString::fromLatin1("unit X;\ninterface\nimplementation\nend.\n"));
+
+    doc.clear();
+    change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    EXPECT_EQ(change.outcome, Outcome::NotAdded);
+    EXPECT_TRUE(change.warning.isEmpty());
+}
+
+TEST_F(VersionResourceTest, FileKeepsItsEncodingAndFailedWritesAreReported)
+{
+    const QByteArray utf8 = "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\nbegin\nend.\n";
+    load(utf8);
+    ASSERT_EQ(resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false).outcome, Outcome::Added);
+    EXPECT_EQ(readAll(dpr), "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\n{$R VERSION.res}\nbegin\nend.\n");
+
+    // A character the 8-bit file cannot hold: the file is left alone.
+    load(kSource);
+    workspace.project().resourceLine = -1;
+    QTextCursor(&doc).insertText(QString::fromUtf8("\u0416"));
+    const auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    EXPECT_EQ(change.outcome, Outcome::WriteFailed);
+    EXPECT_FALSE(change.error.isEmpty());
+    EXPECT_EQ(resourceLine(), 4);   // the page holds the directive
+    EXPECT_EQ(readAll(dpr), kSource);
+}
+
+TEST_F(VersionResourceTest, ScriptIsWrittenBesideTheProjectSourceAndCompiled)
+{
+    rcscript::VersionInfoFields fields;
+    fields.language = 7;
+    fields.charset = 7;
+    QString why;
+    ASSERT_TRUE(resource.writeScript(QStringLiteral("VERSION"), fields, &why)) << why.toStdString();
+    const QString script = tmp.filePath(QStringLiteral("VERSION.rc"));
+    EXPECT_EQ(workspace.project().resourceName, QStringLiteral("VERSION.rc"));
+    EXPECT_EQ(workspace.project().resourceScript, script);
+    EXPECT_TRUE(readAll(script).startsWith("1 VERSIONINFO\r\nFILEVERSION 0,0,0,0\r\n"));
+
+    if (QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres")).isEmpty())
+        GTEST_SKIP() << "windres is not installed (scripts/setup installs it)";
+    Settings s = workspace.settings();
+    s.resourceCompiler.folder = QStringLiteral(LINGROVE_STANDINS "/");
+    workspace.setSettings(s);
+    const platform::ProcessResult run = resource.compileScript({});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("VERSION.res"))));
+
+    // Without a project source there is no folder for the script.
+    workspace.setProject(Project{});
+    EXPECT_TRUE(resource.projectFolderMissing());
+}

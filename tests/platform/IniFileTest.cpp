@@ -81,47 +81,6 @@ TEST_F(IniFileTest, IntegersDecimalHexOrDefault)
         EXPECT_EQ(n(bad), 77) << bad;
 }
 
-TEST_F(IniFileTest, UnchangedWizardFileWritesTheSameBytes)
-{
-    put(kWizardFile);
-    IniFile ini(path());
-    EXPECT_EQ(ini.text(), kWizardFile);
-    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), QString());
-    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Fullresname"), QString());
-    ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), -1);
-    EXPECT_EQ(bytes(), kWizardFile);
-}
-
-TEST_F(IniFileTest, SavingAProjectTwiceKeepsOneFilesSection)
-{
-    put(kWizardFile);
-    const auto save = [&](const QStringList& pages) {
-        IniFile ini(path());
-        ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), QStringLiteral("demo.rc"));
-        ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), 12);
-        ini.eraseSection(QStringLiteral("Files"));
-        for (int i = 0; i < pages.size(); ++i)
-            ini.writeInteger(QStringLiteral("Files"), pages[i], i + 1);
-        ini.writeString(QStringLiteral("Opened"), QStringLiteral("FileInUse"), pages.last());
-        ini.writeInteger(QStringLiteral("Opened"), QStringLiteral("Position"), -1);
-    };
-    save({QStringLiteral("unit1.pas"), QStringLiteral("unit1.dfm")});
-    EXPECT_EQ(bytes(), QByteArray(kWizardFile)
-                           .replace("Resname=\r\n", "Resname=demo.rc\r\n")
-                           .replace("Position=-1\r\n", "Position=12\r\n")
-                       + "[Files]\r\nunit1.pas=1\r\nunit1.dfm=2\r\n"
-                         "[Opened]\r\nFileInUse=unit1.dfm\r\nPosition=-1\r\n");
-
-    save({QStringLiteral("b.pas"), QStringLiteral("a.pas"), QStringLiteral("c.dfm")});
-    EXPECT_EQ(bytes().count("[Files]"), 1);
-    EXPECT_TRUE(bytes().endsWith("[Opened]\r\nFileInUse=c.dfm\r\nPosition=-1\r\n"
-                                 "[Files]\r\nb.pas=1\r\na.pas=2\r\nc.dfm=3\r\n"));
-    IniFile ini(path());
-    EXPECT_EQ(ini.sectionKeys(QStringLiteral("files")),
-              (QStringList{QStringLiteral("b.pas"), QStringLiteral("a.pas"), QStringLiteral("c.dfm")}));
-    EXPECT_EQ(ini.readString(QStringLiteral("General"), QStringLiteral("Projectname")), QStringLiteral("Demo"));
-}
-
 TEST_F(IniFileTest, OtherLinesStayByteForByte)
 {
     const QByteArray before = "; written by hand\n"

@@ -1,8 +1,7 @@
 #pragma once
-// The Qt application object the tests need, made once per test program.
-#include <QApplication>
+// The Qt core application object the tests need (application folder,
+// processes), made once per test program.
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 namespace lingrove::platform::test {
 
@@ -14,18 +13,6 @@ inline void ensureCoreApp()
     static char name[] = "platform_test";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
-}
-
-inline void ensureGuiApp()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "platform_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
 }
 
 } // namespace lingrove::platform::test
