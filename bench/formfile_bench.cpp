@@ -7,8 +7,8 @@
 // files: a tiny program is compiled with fpc at start, when fpc is installed.
 // The closing lines give the speed-up over it (the goal is at least 10x), and
 // the start time of lingrove-cli (the goal is under 10 ms).
-#include "formfile/FormDocument.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormDocument.h"
+#include "core/formfile/FormFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Pages of the main window on large files: open and save a unit, open and
 // save a form, build the project tree. Files live in a temporary folder.
 #include "app/Application.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 #include "model/Workspace.h"
 #include "ui/pages/PagesFeature.h"
 #include "ui/pages/ProjectTree.h"

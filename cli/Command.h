@@ -2,7 +2,6 @@
 // A command of lingrove-cli. Each cmd_*.cpp registers its commands with a
 // static Registrar; main() dispatches on the first argument.
 #include "core/io/Files.h"
-#include "formfile/FileIO.h"
 
 #include <functional>
 #include <string>
@@ -27,7 +26,12 @@ struct Registrar {
 
 // Whole files: read, and written through a temporary file and a rename;
 // "-" and "/dev/stdout" as output write standard output.
-using formfile::readFile;
 using io::writeOutput;
+
+// Reads a whole input file; false with the reason.
+inline bool readFile(const std::string& path, std::string& data, std::string* why)
+{
+    return io::readFile(path, data, why) == io::ReadResult::Read;
+}
 
 } // namespace lingrove::cli

@@ -1,7 +1,7 @@
 // Form-file conversions: dfm2txt, txt2dfm, bin2txt, txt2bin, apply.
 #include "cli/Command.h"
-#include "formfile/FormDocument.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormDocument.h"
+#include "core/formfile/FormFile.h"
 
 #include <iostream>
 #include <new>

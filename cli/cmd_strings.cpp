@@ -10,7 +10,7 @@
 #include "cli/Command.h"
 #include "core/scanner/Scanner.h"
 #include "core/text/Encoding.h"
-#include "formfile/FormDocument.h"
+#include "core/formfile/FormDocument.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an edited page text of one of a few forms (the first
 // byte picks the form). Whatever apply() accepts is a form that loads again
 // and whose own page text gives it back unchanged.
-#include "formfile/FormDocument.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormDocument.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdint>
 #include <cstdlib>

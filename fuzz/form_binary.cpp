@@ -1,6 +1,6 @@
 // Arbitrary bytes as a binary form file (with and without resource header).
 // Whatever converts must convert back, and after one round the result is stable.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdlib>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // text that converts back: applied unedited it gives the same bytes, and as a
 // text form it gives the same binary data as the file, whose page text gives
 // that binary again.
-#include "formfile/FormDocument.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormDocument.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Extended numbers: 10 bytes -> text -> the same bytes, and decimal text ->
 // bytes, each checked against the C library's 80-bit long double where there is one.
-#include "formfile/Extended.h"
+#include "core/formfile/Extended.h"
 
 #include <algorithm>
 #include <cfloat>

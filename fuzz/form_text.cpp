@@ -1,7 +1,7 @@
 // Arbitrary bytes as the text form. Whatever converts must come back through
 // binary -> text -> binary to the same bytes (after the first round, which may
 // round floating-point numbers to 15 digits).
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdint>
 #include <cstdlib>

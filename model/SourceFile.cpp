@@ -1,6 +1,6 @@
 #include "model/SourceFile.h"
 
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 #include "model/RtfReader.h"
 #include "platform/FileUtil.h"
 

@@ -1,5 +1,5 @@
 #include "core/scanner/StringEntry.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "model/RtfReader.h"
 #include "model/SourceFile.h"
 
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <QDir>
 #include <QDirIterator>

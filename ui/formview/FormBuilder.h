@@ -2,7 +2,7 @@
 // Builds a FormView from a form's component tree: the window with its size,
 // place, title and menu bar, and each component as the control its class
 // names (ControlBuilders.h), with the properties every control shares.
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 #include "ui/formview/FormWidgets.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 // The values of a form's properties as Qt takes them: strings, colours, menu
 // short cuts, pictures, alignments.
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 
 #include <QColor>
 #include <QImage>

@@ -12,7 +12,7 @@
 // labelled placeholder frame of its size; the status line at the bottom of
 // the window lists those classes. How the values of a form's properties
 // are read is in FormValues.h.
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/formview/FormViewFeature.h"
 
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 #include "model/Workspace.h"
 #include "platform/FileUtil.h"
 #include "platform/Paths.h"

@@ -1,7 +1,7 @@
 // formview_shot FORM PNG: builds the live window of a binary form file, as
 // "View as form" shows it, and saves a picture of it. Prints the classes
 // shown as placeholders.
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 #include "ui/formview/FormView.h"
 
 #include <QApplication>

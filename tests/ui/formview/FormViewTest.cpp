@@ -1,6 +1,6 @@
 // The form viewer: windows built from form files of our own.
-#include "formfile/FormFile.h"
-#include "formfile/FormTree.h"
+#include "core/formfile/FormFile.h"
+#include "core/formfile/FormTree.h"
 #include "ui/formview/FormValues.h"
 #include "ui/formview/FormView.h"
 

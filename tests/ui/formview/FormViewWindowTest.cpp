@@ -2,8 +2,8 @@
 // file is shown as a live window; other pages report the read error.
 #include "tests/common/AppFixture.h"
 
-#include "formfile/FormFile.h"
-#include "formfile/FormTree.h"
+#include "core/formfile/FormFile.h"
+#include "core/formfile/FormTree.h"
 #include "ui/formview/FormViewFeature.h"
 
 #include <QDialog>

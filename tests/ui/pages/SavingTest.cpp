@@ -2,7 +2,7 @@
 // back; failures keep the files and the pages as they were.
 #include "tests/common/AppFixture.h"
 
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 #include "ui/pages/ProjectTree.h"
 
 #include <QTextBlock>

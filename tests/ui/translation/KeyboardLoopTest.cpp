@@ -4,7 +4,7 @@
 // dictionary.
 #include "tests/common/AppFixture.h"
 
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 #include "model/ProjectFile.h"
 #include "model/TextCodec.h"
 #include "ui/project/ProjectFeature.h"

@@ -1,6 +1,6 @@
 // Text form -> binary form data.
-#include "formfile/Events.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/Events.h"
+#include "core/formfile/FormFile.h"
 
 namespace lingrove::formfile {
 

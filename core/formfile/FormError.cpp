@@ -1,4 +1,4 @@
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 namespace lingrove::formfile {
 

@@ -1,5 +1,5 @@
 // Our own forms: every .dfm in tests/data/forms converts into its .txt and back.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <gtest/gtest.h>
 

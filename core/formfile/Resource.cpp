@@ -1,9 +1,9 @@
 // The resource header around binary form data, the stream forms of the
 // converters and the conversion of whole files.
-#include "formfile/FileIO.h"
-#include "formfile/FormFile.h"
-#include "formfile/Events.h"
-#include "formfile/Internal.h"
+#include "core/io/Files.h"
+#include "core/formfile/FormFile.h"
+#include "core/formfile/Events.h"
+#include "core/formfile/Internal.h"
 
 #include <istream>
 #include <iterator>
@@ -130,7 +130,7 @@ bool convertFormFile(const std::string& src, const std::string& dst, Direction d
     };
 
     std::string input;
-    if (!readFile(src, input, why))
+    if (io::readFile(src, input, why) != io::ReadResult::Read)
         return false;
 
     std::string output;
@@ -144,7 +144,7 @@ bool convertFormFile(const std::string& src, const std::string& dst, Direction d
     } catch (const std::bad_alloc&) {
         return failed(src + ": out of memory");
     }
-    return writeFileAtomically(dst, output, why);
+    return io::replaceFile(dst, output, why);
 }
 
 } // namespace lingrove::formfile

@@ -3,7 +3,7 @@
 // Sink; the writers are sinks. Values that are neither lists nor collections
 // are Scalars in the terms of the binary layout, so that every writer sees the
 // exact type and bytes a value has.
-#include "formfile/Internal.h"
+#include "core/formfile/Internal.h"
 
 #include <cstddef>
 #include <cstdint>

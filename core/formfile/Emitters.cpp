@@ -1,7 +1,7 @@
 // Events -> binary layout, events -> text form.
 #include "core/text/Encoding.h"
-#include "formfile/Events.h"
-#include "formfile/Extended.h"
+#include "core/formfile/Events.h"
+#include "core/formfile/Extended.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "formfile/Extended.h"
+#include "core/formfile/Extended.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // convertFormFile: whole files through a temporary file and a rename.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <gtest/gtest.h>
 

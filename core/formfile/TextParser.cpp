@@ -1,8 +1,8 @@
 // Text form -> events: Delphi's text syntax (8-bit or UTF-8 with a
 // byte-order mark) and the casts of this program's text form.
 #include "core/text/Encoding.h"
-#include "formfile/Events.h"
-#include "formfile/Extended.h"
+#include "core/formfile/Events.h"
+#include "core/formfile/Extended.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Builders for binary form data in the tests.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // Reading binary form files into a component tree.
 #include "FormTestUtil.h"
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 
 #include <filesystem>
 #include <fstream>

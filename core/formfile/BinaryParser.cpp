@@ -1,5 +1,5 @@
 // Binary form data -> events.
-#include "formfile/Events.h"
+#include "core/formfile/Events.h"
 
 namespace lingrove::formfile::detail {
 

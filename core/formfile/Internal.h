@@ -1,6 +1,6 @@
 #pragma once
 // Shared between the converters of this folder.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstddef>
 #include <cstdint>

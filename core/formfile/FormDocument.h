@@ -19,7 +19,7 @@
 // writes one: pieces of at most 64 characters joined with + on continuation
 // lines, #nnn codes for control characters and for what the file's encoding
 // cannot hold.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 // 80-bit extended numbers <-> decimal text, without relying on long double.
-#include "formfile/Extended.h"
+#include "core/formfile/Extended.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Binary form data -> tree of components.
-#include "formfile/FormTree.h"
+#include "core/formfile/FormTree.h"
 #include "core/text/Encoding.h"
-#include "formfile/Internal.h"
+#include "core/formfile/Internal.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Page text of a form and writing the form back from an edited page text.
 #include "FormTestUtil.h"
-#include "formfile/FormDocument.h"
+#include "core/formfile/FormDocument.h"
 
 #include <gtest/gtest.h>
 

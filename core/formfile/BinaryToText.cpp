@@ -1,6 +1,6 @@
 // Binary form data -> text form.
-#include "formfile/Events.h"
-#include "formfile/FormFile.h"
+#include "core/formfile/Events.h"
+#include "core/formfile/FormFile.h"
 
 namespace lingrove::formfile {
 

@@ -8,7 +8,7 @@
 // every character has one, otherwise as UTF-8 with FormValue::utf8 set.
 // Single, Double, Date, Currency and Int64 beyond 32 bits are Float. Malformed input raises FormError (FormFile.h) with the byte
 // offset of the fault within the given input.
-#include "formfile/FormFile.h"
+#include "core/formfile/FormFile.h"
 
 #include <cstdint>
 #include <string>

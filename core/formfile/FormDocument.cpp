@@ -1,8 +1,8 @@
 // Page text of a form file and writing the file back from an edited page text.
-#include "formfile/FormDocument.h"
+#include "core/formfile/FormDocument.h"
 
 #include "core/text/Encoding.h"
-#include "formfile/Events.h"
+#include "core/formfile/Events.h"
 
 #include <deque>
 #include <vector>
