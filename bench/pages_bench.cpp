@@ -6,6 +6,7 @@
 #include "ui/pages/PagesFeature.h"
 #include "ui/pages/ProjectTree.h"
 #include "ui/shell/UserInterface.h"
+#include "ui/translation/TranslationFeature.h"
 
 #include <benchmark/benchmark.h>
 
@@ -157,6 +158,40 @@ void BM_ProjectTree(benchmark::State& state)
     state.counters["units"] = units;
 }
 BENCHMARK(BM_ProjectTree)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// The unit of bench_loop: seven entries in every eight lines.
+std::string loopUnit(int entries)
+{
+    static const char* const pattern[] = {
+        "  Caption := 'Save file';",
+        "  ShowMessage('It''s done: ' + IntToStr(Count) + ' files');",
+        "  // a comment without any literal on it, of moderate length",
+        "  Label1.Caption := 'Gr'#246#223'e';",
+        "  if Value = '12340' then Edit1.Text := '19.04.98' else Edit1.Text := '-';",
+        "  Result := Count * 2 + Offset;",
+        "  Filter := 'Text files (*.txt)|*.txt|All files (*.*)|*.*';",
+        "end;",
+    };
+    std::string s;
+    for (int i = 0, lines = (entries + 6) / 7 * 8; i < lines; ++i)
+        s += std::string(pattern[i % 8]) + "\r\n";
+    return s;
+}
+
+// Get strings in the window: the entries of a page of 400,000 literals into
+// the string list and its Changed column.
+void BM_GetStringsInWindow(benchmark::State& state)
+{
+    Project p;
+    writeFile(p.path("Loop.pas"), loopUnit(static_cast<int>(state.range(0))));
+    p.pages().openPage("loop.pas");
+    for (auto _ : state) {
+        p.program->translation().collect();
+        QCoreApplication::processEvents();
+    }
+    state.counters["entries"] = p.program->translation().session().list().entryCount();
+}
+BENCHMARK(BM_GetStringsInWindow)->Arg(400000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

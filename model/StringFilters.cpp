@@ -9,7 +9,10 @@
 #include <QGuiApplication>
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 namespace lingrove::model {
 
@@ -111,29 +114,50 @@ DateOrder dateOrder(const QString& format)
     return DateOrder::MDY;
 }
 
-bool readTime(Reader& r, const QLocale& locale)
+// What dates and times look like under a locale, worked out once: asking the
+// locale for its formats costs more than reading a literal.
+struct DateTimeFormat {
+    QString dateSeparator;
+    DateOrder order = DateOrder::MDY;
+    QString timeSeparator;
+    QString decimalPoint;
+    QString am;
+    QString pm;
+
+    explicit DateTimeFormat(const QLocale& locale)
+    {
+        const QString date = locale.dateFormat(QLocale::ShortFormat);
+        dateSeparator = formatSeparator(date, QStringLiteral("dMy"), QStringLiteral("/"));
+        order = dateOrder(date);
+        timeSeparator =
+            formatSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral("Hh"), QStringLiteral(":"));
+        decimalPoint = locale.decimalPoint();
+        am = locale.amText();
+        pm = locale.pmText();
+    }
+};
+
+bool readTime(Reader& r, const DateTimeFormat& f)
 {
-    const QString timeSep = formatSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral("Hh"),
-                                            QStringLiteral(":"));
     int hour = 0, minute = 0, second = 0, msec = 0;
     if (!r.number(hour))
         return false;
-    if (r.separator(timeSep)) {
+    if (r.separator(f.timeSeparator)) {
         if (!r.number(minute))
             return false;
-        if (r.separator(timeSep)) {
+        if (r.separator(f.timeSeparator)) {
             if (!r.number(second))
                 return false;
-            if (r.separator(locale.decimalPoint()) && !r.number(msec))
+            if (r.separator(f.decimalPoint) && !r.number(msec))
                 return false;
         }
     }
     r.skipBlanks();
     int base = -1;
-    for (const QString& am : {locale.amText(), QStringLiteral("AM")})
+    for (const QString& am : {f.am, QStringLiteral("AM")})
         if (base < 0 && r.take(am, Qt::CaseInsensitive))
             base = 0;
-    for (const QString& pm : {locale.pmText(), QStringLiteral("PM")})
+    for (const QString& pm : {f.pm, QStringLiteral("PM")})
         if (base < 0 && r.take(pm, Qt::CaseInsensitive))
             base = 12;
     if (base >= 0) {
@@ -144,6 +168,57 @@ bool readTime(Reader& r, const QLocale& locale)
     r.skipBlanks();
     return r.atEnd() && hour < 24 && minute < 60 && second < 60 && msec < 1000;
 }
+
+bool isDateTime(const QString& text, const DateTimeFormat& f)
+{
+    Reader r{text};
+    int n[3] = {0, 0, 0};
+    if (!r.number(n[0]) || !r.separator(f.dateSeparator) || !r.number(n[1]))
+        return false;
+    const qsizetype afterTwo = r.i;
+    int count = 2;
+    if (r.separator(f.dateSeparator)) {
+        if (!r.number(n[2]))
+            return false;
+        count = 3;
+    } else {
+        r.i = afterTwo;
+    }
+    int year = QDate::currentDate().year(), month = 0, day = 0;
+    if (count == 2) {
+        if (f.order == DateOrder::DMY) {
+            day = n[0];
+            month = n[1];
+        } else {
+            month = n[0];
+            day = n[1];
+        }
+    } else {
+        switch (f.order) {
+        case DateOrder::DMY: day = n[0]; month = n[1]; year = n[2]; break;
+        case DateOrder::MDY: month = n[0]; day = n[1]; year = n[2]; break;
+        case DateOrder::YMD: year = n[0]; month = n[1]; day = n[2]; break;
+        }
+        if (year <= 99)
+            year += QDate::currentDate().year() / 100 * 100;
+    }
+    if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
+        return false;
+    r.skipBlanks();
+    return r.atEnd() || readTime(r, f);
+}
+
+bool hasDigit(std::string_view bytes)
+{
+    return bytes.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// Strings looked up by a string_view without making a string.
+struct BytesHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using ByteStringSet = std::unordered_set<std::string, BytesHash, std::equal_to<>>;
 
 } // namespace
 
@@ -202,57 +277,28 @@ bool isLocaleNumber(const QString& text, const QLocale& locale)
 
 bool isLocaleDateTime(const QString& text, const QLocale& locale)
 {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    const QString dateSep = formatSeparator(format, QStringLiteral("dMy"), QStringLiteral("/"));
-    Reader r{text};
-    int n[3] = {0, 0, 0};
-    if (!r.number(n[0]) || !r.separator(dateSep) || !r.number(n[1]))
-        return false;
-    const qsizetype afterTwo = r.i;
-    int count = 2;
-    if (r.separator(dateSep)) {
-        if (!r.number(n[2]))
-            return false;
-        count = 3;
-    } else {
-        r.i = afterTwo;
-    }
-    int year = QDate::currentDate().year(), month = 0, day = 0;
-    const DateOrder order = dateOrder(format);
-    if (count == 2) {
-        if (order == DateOrder::DMY) {
-            day = n[0];
-            month = n[1];
-        } else {
-            month = n[0];
-            day = n[1];
-        }
-    } else {
-        switch (order) {
-        case DateOrder::DMY: day = n[0]; month = n[1]; year = n[2]; break;
-        case DateOrder::MDY: month = n[0]; day = n[1]; year = n[2]; break;
-        case DateOrder::YMD: year = n[0]; month = n[1]; day = n[2]; break;
-        }
-        if (year <= 99)
-            year += QDate::currentDate().year() / 100 * 100;
-    }
-    if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
-        return false;
-    r.skipBlanks();
-    return r.atEnd() || readTime(r, locale);
+    return isDateTime(text, DateTimeFormat(locale));
 }
 
 scanner::KindTests currentKindTests()
 {
+    // Each test first looks at the bytes, so that the literals most pages
+    // hold ('Save file') are turned away without being converted.
     auto locale = std::make_shared<const QLocale>();
-    auto fonts = std::make_shared<QSet<QString>>();
+    auto formats = std::make_shared<const DateTimeFormat>(*locale);
+    auto fonts = std::make_shared<ByteStringSet>();
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        for (const QString& f : QFontDatabase::families())
-            fonts->insert(f);
+        for (const QString& f : QFontDatabase::families()) {
+            // A family the code page cannot spell is no 8-bit literal.
+            const bool spelled = std::all_of(f.begin(), f.end(),
+                                             [](QChar c) { return unicodeToWindows1252(c.unicode()) >= 0; });
+            if (spelled)
+                fonts->insert(toWindows1252(f).toStdString());
+        }
     scanner::KindTests t;
-    t.isFontName = [fonts](std::string_view s) { return fonts->contains(fromWindows1252(s)); };
-    t.isNumber = [locale](std::string_view s) { return isLocaleNumber(fromWindows1252(s), *locale); };
-    t.isDateTime = [locale](std::string_view s) { return isLocaleDateTime(fromWindows1252(s), *locale); };
+    t.isFontName = [fonts](std::string_view s) { return fonts->find(s) != fonts->end(); };
+    t.isNumber = [locale](std::string_view s) { return hasDigit(s) && isLocaleNumber(fromWindows1252(s), *locale); };
+    t.isDateTime = [formats](std::string_view s) { return hasDigit(s) && isDateTime(fromWindows1252(s), *formats); };
     return t;
 }
 

@@ -118,9 +118,16 @@ QString decodeProgramOutput(const QByteArray& bytes)
 
 std::string scannerBytes(const QString& line, bool* exact)
 {
-    std::string bytes(static_cast<std::size_t>(line.size()), '\0');
+    std::string bytes;
+    scannerBytes(QStringView(line), bytes, exact);
+    return bytes;
+}
+
+void scannerBytes(QStringView line, std::string& bytes, bool* exact)
+{
+    bytes.resize(static_cast<std::size_t>(line.size()));
     bool allMapped = true;
-    const QChar* chars = line.constData();
+    const QChar* chars = line.data();
     for (qsizetype i = 0; i < line.size(); ++i) {
         const char16_t c = chars[i].unicode();
         int b = c < 0x80 ? int(c) : unicodeToWindows1252(c);
@@ -132,7 +139,6 @@ std::string scannerBytes(const QString& line, bool* exact)
     }
     if (exact)
         *exact = allMapped;
-    return bytes;
 }
 
 QByteArray lineBreakBytes(LineBreak style)

@@ -69,6 +69,8 @@ QString decodeProgramOutput(const QByteArray& bytes);
 // whether that happened, and then the texts are to be taken from the line
 // itself at the columns the scanner found.
 std::string scannerBytes(const QString& line, bool* exact = nullptr);
+// The same into bytes, whose storage is reused.
+void scannerBytes(QStringView line, std::string& bytes, bool* exact = nullptr);
 
 DecodedText decode(const QByteArray& bytes);
 

@@ -47,20 +47,28 @@ QString pascalUnquoted(const QString& written)
 
 std::vector<ListEntry> collectEntries(const QTextDocument& document, const scanner::ScanFilters& filters)
 {
+    // The document's text in one piece, its paragraphs separated by U+2029:
+    // much faster to take than block by block on large pages.
+    const QString text = document.toRawText();
     std::vector<ListEntry> entries;
+    std::string bytes;
     int lineNumber = 0;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QChar::ParagraphSeparator, start);
+        if (end < 0)
+            end = text.size();
         ++lineNumber;
-        const QString line = block.text();
+        const QStringView line = QStringView(text).mid(start, end - start);
+        start = end + 1;
         if (!line.contains(QLatin1Char('\'')))
             continue;
         bool exact = true;
-        const std::string bytes = scannerBytes(line, &exact);
-        scanner::forEachAcceptedLiteral(bytes, filters, [&](int posA, int posB, std::string_view text) {
+        scannerBytes(line, bytes, &exact);
+        scanner::forEachAcceptedLiteral(bytes, filters, [&](int posA, int posB, std::string_view literal) {
             // A character the scanner saw as "?" is taken from the line itself.
             entries.push_back(ListEntry{lineNumber, posA, posB,
-                                        exact ? fromWindows1252(text)
-                                              : line.mid(posA - 1, static_cast<qsizetype>(text.size())),
+                                        exact ? fromWindows1252(literal)
+                                              : line.mid(posA - 1, static_cast<qsizetype>(literal.size())).toString(),
                                         false});
         });
     }
