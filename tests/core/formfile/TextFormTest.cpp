@@ -155,6 +155,14 @@ TEST(TextForm, DeepNestingIsRefusedNotACrash)
     for (int i = 0; i < 100000; ++i)
         objects += "object T ";
     EXPECT_EQ(errorOf(objects).kind(), FormError::Kind::TooDeep);
+
+    // Real forms nest deep too: 100 levels of panels convert both ways.
+    std::string deep;
+    for (int i = 0; i < 100; ++i)
+        deep += std::string(2 * i, ' ') + "object P" + std::to_string(i) + ": TPanel\r\n";
+    for (int i = 99; i >= 0; --i)
+        deep += std::string(2 * i, ' ') + "end\r\n";
+    EXPECT_EQ(toText(toBinary(deep)), deep);
 }
 
 TEST(TextForm, TextToBinaryToTextGivesIdenticalBytes)
