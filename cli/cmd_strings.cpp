@@ -196,21 +196,8 @@ int runStrings(const std::vector<std::string>& args)
     }
 #endif
 
-    // Lines end with CR LF, a lone LF or a lone CR, as in the pages.
     std::string entry;
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        std::size_t next;
-        if (end == std::string_view::npos)
-            end = next = text.size();
-        else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            next = end + 2;
-        else
-            next = end + 1;
-        const std::string_view line = text.substr(start, end - start);
-        ++lineNumber;
+    lingrove::scanner::forEachLine(text, [&](int lineNumber, std::string_view line) {
         lingrove::scanner::forEachLiteral(line, [&](int posA, int posB, std::string_view literal) {
             if (!lingrove::scanner::acceptsLiteral(utf8 ? cp1252Of(literal) : std::string(literal), filters))
                 return;
@@ -224,8 +211,7 @@ int runStrings(const std::vector<std::string>& args)
             }
             std::cout << entry << '\n';
         });
-        start = next;
-    }
+    });
     std::cout << lingrove::scanner::EndLine << '\n';
     std::cout.flush();
     return std::cout ? 0 : 1;

@@ -50,20 +50,7 @@ void appendEntries(std::string_view line, int lineNumber, const ScanFilters& fil
 std::vector<std::string> scanText(std::string_view text, const ScanFilters& filters)
 {
     std::vector<std::string> entries;
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        std::size_t next;
-        if (end == std::string_view::npos)
-            end = next = text.size();
-        else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            next = end + 2;
-        else
-            next = end + 1;
-        appendEntries(text.substr(start, end - start), ++lineNumber, filters, entries);
-        start = next;
-    }
+    forEachLine(text, [&](int lineNumber, std::string_view line) { appendEntries(line, lineNumber, filters, entries); });
     return entries;
 }
 

@@ -85,6 +85,27 @@ void forEachAcceptedLiteral(std::string_view line, const ScanFilters& filters, V
 void appendEntries(std::string_view line, int lineNumber, const ScanFilters& filters,
                    std::vector<std::string>& target);
 
+// Calls visit(lineNumber, line) for each line of text, numbered from 1: CR
+// LF, a lone LF and a lone CR each end a line, as in the editor pages.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit&& visit)
+{
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        std::size_t next;
+        if (end == std::string_view::npos)
+            end = next = text.size();
+        else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            next = end + 2;
+        else
+            next = end + 1;
+        visit(++lineNumber, text.substr(start, end - start));
+        start = next;
+    }
+}
+
 // Scans every line of text (CR LF, a lone LF and a lone CR each end a line,
 // as in the editor pages) and returns the entry lines, without the end line.
 std::vector<std::string> scanText(std::string_view text, const ScanFilters& filters);

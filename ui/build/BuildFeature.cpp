@@ -7,6 +7,7 @@
 #include "ui/build/CompilerMessagesWindow.h"
 #include "ui/build/VersionWizard.h"
 #include "ui/build/WaitWindow.h"
+#include "ui/shell/Actions.h"
 #include "ui/shell/PageArea.h"
 #include "ui/shell/Shell.h"
 #include "ui/shell/UserInterface.h"
@@ -17,17 +18,6 @@
 
 namespace lingrove::ui {
 
-namespace {
-
-QAction* command(QObject* parent, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-} // namespace
-
 BuildFeature::BuildFeature(model::Workspace& workspace, Shell& shell, QObject* parent)
     : QObject(parent)
     , workspace_(workspace)
@@ -35,18 +25,18 @@ BuildFeature::BuildFeature(model::Workspace& workspace, Shell& shell, QObject* p
     , build_(workspace)
     , resource_(workspace)
 {
-    compile_ = command(this, "Compile1", QStringLiteral("&Compile"));
+    compile_ = makeAction(this, "Compile1", QStringLiteral("&Compile"));
     compile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
-    compileAll_ = command(this, "Compileall1", QStringLiteral("Compile &all"));
-    run_ = command(this, "Run2", QStringLiteral("R&un"));
-    runIde_ = command(this, "Run1", QStringLiteral("&Run Delphi IDE"));
-    createVersionInfo_ = command(this, "Create1", QStringLiteral("&Create versioninfo"));
-    removeVersionInfo_ = command(this, "AddinProject1", QStringLiteral("&Remove versioninfo"));
-    compilerInfo_ = command(this, "Compilerinfo1", QStringLiteral("Compiler &info"));
-    explorer_ = command(this, "Resourcecreator1", QStringLiteral("&Explorer"));
-    pictureEditor_ = command(this, "Pictureeditor1", QStringLiteral("&Picture editor"));
-    notepad_ = command(this, "Notepad1", QStringLiteral("&Notepad"));
-    viewReadme_ = command(this, "Viewreadme1", QStringLiteral("&View readme"));
+    compileAll_ = makeAction(this, "Compileall1", QStringLiteral("Compile &all"));
+    run_ = makeAction(this, "Run2", QStringLiteral("R&un"));
+    runIde_ = makeAction(this, "Run1", QStringLiteral("&Run Delphi IDE"));
+    createVersionInfo_ = makeAction(this, "Create1", QStringLiteral("&Create versioninfo"));
+    removeVersionInfo_ = makeAction(this, "AddinProject1", QStringLiteral("&Remove versioninfo"));
+    compilerInfo_ = makeAction(this, "Compilerinfo1", QStringLiteral("Compiler &info"));
+    explorer_ = makeAction(this, "Resourcecreator1", QStringLiteral("&Explorer"));
+    pictureEditor_ = makeAction(this, "Pictureeditor1", QStringLiteral("&Picture editor"));
+    notepad_ = makeAction(this, "Notepad1", QStringLiteral("&Notepad"));
+    viewReadme_ = makeAction(this, "Viewreadme1", QStringLiteral("&View readme"));
 
     connect(compile_, &QAction::triggered, this, [this] { compile(); });
     connect(compileAll_, &QAction::triggered, this, [this] { compileAll(); });

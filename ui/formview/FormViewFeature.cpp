@@ -5,6 +5,7 @@
 #include "platform/FileUtil.h"
 #include "platform/Paths.h"
 #include "ui/formview/FormView.h"
+#include "ui/shell/Actions.h"
 #include "ui/shell/PageArea.h"
 #include "ui/shell/Shell.h"
 #include "ui/shell/UserInterface.h"
@@ -20,9 +21,8 @@ FormViewFeature::FormViewFeature(model::Workspace& workspace, Shell& shell, QObj
     : QObject(parent)
     , workspace_(workspace)
     , shell_(shell)
-    , viewAsForm_(new QAction(QStringLiteral("&View as form"), this))
+    , viewAsForm_(makeAction(this, "Viewasform1", QStringLiteral("&View as form")))
 {
-    viewAsForm_->setObjectName(QStringLiteral("Viewasform1"));
     connect(viewAsForm_, &QAction::triggered, this, [this] { viewAsForm(); });
     shell_.onMenuShown(Menu::Extras, [this] {
         viewAsForm_->setEnabled(shell_.pages().activeCaption().right(3).toLower() == QLatin1String("dfm"));

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "ui/pages/ProjectTree.h"
 #include "ui/pages/SourcePage.h"
+#include "ui/shell/Actions.h"
 #include "ui/shell/Shell.h"
 #include "ui/shell/UserInterface.h"
 #include "ui/shell/WaitCursor.h"
@@ -42,13 +43,6 @@ void setUpEditor(QTextEdit* editor)
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setAcceptRichText(false);
     editor->setTabChangesFocus(true);
-}
-
-QAction* command(QObject* parent, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
 }
 
 } // namespace
@@ -89,11 +83,11 @@ PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* p
     status->addWidget(positionLabel_, 1);
     status->addWidget(progressBar_);
 
-    addFile_ = command(this, "Add1", QStringLiteral("&Add File"));
-    removeFile_ = command(this, "Remove1", QStringLiteral("&Remove File"));
-    saveFile_ = command(this, "SaveDFM1", QStringLiteral("&Save file"));
-    loadFileUnderCursor_ = command(this, "LoadfileunderCursor1", QStringLiteral("Load file under Cursor"));
-    loadAllFiles_ = command(this, "LoadallprojectFiles1", QStringLiteral("Load all project Ffles"));
+    addFile_ = makeAction(this, "Add1", QStringLiteral("&Add File"));
+    removeFile_ = makeAction(this, "Remove1", QStringLiteral("&Remove File"));
+    saveFile_ = makeAction(this, "SaveDFM1", QStringLiteral("&Save file"));
+    loadFileUnderCursor_ = makeAction(this, "LoadfileunderCursor1", QStringLiteral("Load file under Cursor"));
+    loadAllFiles_ = makeAction(this, "LoadallprojectFiles1", QStringLiteral("Load all project Ffles"));
     tree_->popupMenu()->addAction(loadFileUnderCursor_);
     tree_->popupMenu()->addAction(loadAllFiles_);
 

@@ -11,6 +11,7 @@
 #include "ui/project/OptionsDialog.h"
 #include "ui/project/ProjectInfoDialog.h"
 #include "ui/project/RecentProjectsDialog.h"
+#include "ui/shell/Actions.h"
 #include "ui/shell/PageArea.h"
 #include "ui/shell/Shell.h"
 #include "ui/shell/StringList.h"
@@ -22,17 +23,6 @@
 #include <QWidget>
 
 namespace lingrove::ui {
-
-namespace {
-
-QAction* command(QObject* parent, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-} // namespace
 
 ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObject* parent)
     : QObject(parent)
@@ -47,15 +37,15 @@ ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObjec
     aboutBox_ = new AboutBox(window);
     creditsWindow_ = new CreditsWindow(window);
 
-    newProject_ = command(this, "Newproject1", QStringLiteral("&New project"));
-    openProject_ = command(this, "Open1", QStringLiteral("&Open Project"));
-    saveProject_ = command(this, "Saveproject1", QStringLiteral("Save &project"));
-    recentProjects_ = command(this, "RecentProjects", QStringLiteral("Recent projects"));
-    exit_ = command(this, "Exit1", QStringLiteral("&Exit"));
-    options_ = command(this, "Preferenses1", QStringLiteral("&Preferenses"));
-    projectInfo_ = command(this, "Projectinfo1", QStringLiteral("&Projectinfo"));
-    about_ = command(this, "Info1", QStringLiteral("Info"));
-    credits_ = command(this, "Credits1", QStringLiteral("&Credits"));
+    newProject_ = makeAction(this, "Newproject1", QStringLiteral("&New project"));
+    openProject_ = makeAction(this, "Open1", QStringLiteral("&Open Project"));
+    saveProject_ = makeAction(this, "Saveproject1", QStringLiteral("Save &project"));
+    recentProjects_ = makeAction(this, "RecentProjects", QStringLiteral("Recent projects"));
+    exit_ = makeAction(this, "Exit1", QStringLiteral("&Exit"));
+    options_ = makeAction(this, "Preferenses1", QStringLiteral("&Preferenses"));
+    projectInfo_ = makeAction(this, "Projectinfo1", QStringLiteral("&Projectinfo"));
+    about_ = makeAction(this, "Info1", QStringLiteral("Info"));
+    credits_ = makeAction(this, "Credits1", QStringLiteral("&Credits"));
 
     connect(newProject_, &QAction::triggered, this, [this] { newProject(); });
     connect(openProject_, &QAction::triggered, this, [this] { openProject(); });

@@ -2,6 +2,7 @@
 
 #include "core/scanner/StringEntry.h"
 #include "model/Workspace.h"
+#include "ui/shell/Actions.h"
 #include "ui/shell/PageArea.h"
 #include "ui/shell/Shell.h"
 #include "ui/shell/UserInterface.h"
@@ -52,12 +53,9 @@ TranslationFeature::TranslationFeature(model::Workspace& workspace, Shell& shell
 {
     buildListPanel();
 
-    getStrings_ = new QAction(QStringLiteral("&Get strings"), this);
-    getStrings_->setObjectName(QStringLiteral("Getstrings1"));
-    editDictionary_ = new QAction(QStringLiteral("&Edit database"), this);
-    editDictionary_->setObjectName(QStringLiteral("Editdatabase1"));
-    undoWindowToggle_ = new QAction(QStringLiteral("Undo form"), this);
-    undoWindowToggle_->setObjectName(QStringLiteral("Undoform1"));
+    getStrings_ = makeAction(this, "Getstrings1", QStringLiteral("&Get strings"));
+    editDictionary_ = makeAction(this, "Editdatabase1", QStringLiteral("&Edit database"));
+    undoWindowToggle_ = makeAction(this, "Undoform1", QStringLiteral("Undo form"));
     undoWindowToggle_->setCheckable(true);
 
     undoWindow_ = new UndoWindow(shell_.window(), undoWindowToggle_);
