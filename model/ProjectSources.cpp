@@ -1,9 +1,11 @@
 #include "model/ProjectSources.h"
 
+#include "core/formfile/FormDocument.h"
 #include "model/TextCodec.h"
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -82,6 +84,22 @@ const QHash<QString, QString>& FileFinder::listing(const QString& folder)
     return *it;
 }
 
+QString formKind(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.read(4);
+    switch (formfile::formFormatOf(std::string_view(start.constData(), std::size_t(start.size())))) {
+    case formfile::FormFormat::Resource:
+    case formfile::FormFormat::Data:
+        return QStringLiteral("binary");
+    case formfile::FormFormat::Text:
+        break;
+    }
+    return start.startsWith("\xEF\xBB\xBF") ? QStringLiteral("text, UTF-8") : QStringLiteral("text");
+}
+
 QStringList quotedTexts(const QTextDocument& document, const scanner::ScanFilters& filters)
 {
     QStringList texts;
@@ -113,8 +131,11 @@ ProjectSources findProjectSources(const QTextDocument& projectSource, const QStr
             sources.units.append(name);
     for (const QString& name : std::as_const(sources.quotedNames)) {
         const QString form = name.left(qMax<qsizetype>(0, name.size() - 4)) + QStringLiteral(".dfm");
-        if (!finder.find(form).isEmpty())
-            sources.forms.append(form);
+        const QString path = finder.find(form);
+        if (path.isEmpty())
+            continue;
+        sources.forms.append(form);
+        sources.formKinds.append(formKind(path));
     }
     return sources;
 }

@@ -46,7 +46,12 @@ struct ProjectSources {
     QStringList quotedNames;  // every accepted literal of the project source, in order
     QStringList units;        // those that name a file in the project's folder
     QStringList forms;        // their names with ".dfm" instead of their extension, where that file exists
+    QStringList formKinds;    // for each form: "binary", "text" or "text, UTF-8"
 };
+
+// What kind of form file path is, from its first bytes: "binary", "text",
+// "text, UTF-8"; empty when it cannot be read.
+QString formKind(const QString& path);
 
 // The texts of the literals of document that pass filters, line by line.
 QStringList quotedTexts(const QTextDocument& document, const scanner::ScanFilters& filters);

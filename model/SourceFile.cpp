@@ -1,6 +1,5 @@
 #include "model/SourceFile.h"
 
-#include "core/formfile/FormFile.h"
 #include "model/RtfReader.h"
 #include "platform/FileUtil.h"
 
@@ -35,24 +34,45 @@ bool SourceFile::isForm() const
     return QFileInfo(path_).suffix().compare(QLatin1String("dfm"), Qt::CaseInsensitive) == 0;
 }
 
+std::optional<formfile::FormFormat> SourceFile::formFormat() const
+{
+    if (!form_)
+        return std::nullopt;
+    return form_->format();
+}
+
+QString SourceFile::formDescription() const
+{
+    if (!form_)
+        return {};
+    switch (form_->format()) {
+    case formfile::FormFormat::Resource:
+    case formfile::FormFormat::Data:
+        return QStringLiteral("binary form");
+    case formfile::FormFormat::Text:
+        break;
+    }
+    return form_->textIsUtf8() ? QStringLiteral("text form, UTF-8") : QStringLiteral("text form");
+}
+
 bool SourceFile::load(QTextDocument& document, const pascal::ColourScheme& scheme, FileProblem* problem)
 {
     QByteArray bytes;
     QString why;
     if (platform::readFile(path_, bytes, &why) != platform::ReadResult::Read)
         return failed(problem, FileProblem::Kind::Read, QStringLiteral("Cannot read %1:\n%2").arg(path_, why));
+    std::optional<formfile::FormDocument> form;
     if (isForm()) {
-        std::string text;
         try {
-            formfile::ResourceToText(view(bytes), text);
+            form = formfile::FormDocument::load(bytes.toStdString());
         } catch (const formfile::FormError& e) {
             return failed(problem, FileProblem::Kind::FormText,
-                          QStringLiteral("The form file %1 cannot be shown: it cannot be converted into its "
-                                         "text form.\n%2")
+                          QStringLiteral("The form file %1 cannot be shown: it is no form file of a kind "
+                                         "Lingrove reads.\n%2")
                               .arg(path_, QString::fromUtf8(e.what())),
-                          int(e.line()));
+                          int(e.line()), int(e.column()));
         }
-        bytes = QByteArray::fromStdString(text);
+        bytes = QByteArray::fromStdString(form->pageText());
     }
     try {
         decoding_ = loadPascalSource(document, bytes, scheme);
@@ -63,33 +83,43 @@ bool SourceFile::load(QTextDocument& document, const pascal::ColourScheme& schem
                       QStringLiteral("Cannot load %1:\n%2").arg(path_, QString::fromUtf8(e.what())));
     }
     decoding_.text.clear();   // the document holds the text; only the form is kept
+    form_ = std::move(form);
     return true;
 }
 
 bool SourceFile::save(const QString& text, FileProblem* problem)
 {
     QByteArray bytes;
+    DecodedText how = decoding_;
     try {
-        bytes = encode(text, decoding_);
+        bytes = encode(text, how);
     } catch (const EncodeError& e) {
-        return failed(problem, FileProblem::Kind::Unencodable, QString::fromUtf8(e.what()), e.line(), e.column());
+        // A form holds any character: its page text then becomes UTF-8.
+        if (!form_)
+            return failed(problem, FileProblem::Kind::Unencodable, QString::fromUtf8(e.what()), e.line(), e.column());
+        how.encoding = TextEncoding::Utf8WithBom;
+        bytes = encode(text, how);
     }
     QByteArray fileBytes = bytes;
-    if (isForm()) {
-        std::string form;
+    std::optional<formfile::FormDocument> written;
+    if (form_) {
         try {
-            formfile::TextToResource(view(bytes), form);
+            fileBytes = QByteArray::fromStdString(form_->apply(view(bytes)));
+            written = formfile::FormDocument::load(fileBytes.toStdString());
         } catch (const formfile::FormError& e) {
-            return failed(problem, FileProblem::Kind::FormSave, QString::fromUtf8(e.what()), int(e.line()));
+            return failed(problem, FileProblem::Kind::FormSave, QString::fromUtf8(e.what()), int(e.line()),
+                          int(e.column()));
         }
-        fileBytes = QByteArray::fromStdString(form);
     }
     QString why;
     if (!platform::writeFileAtomically(path_, fileBytes, &why))
         return failed(problem, FileProblem::Kind::Write, why);
-    // The file now has the page's line breaks: the next save starts from them.
+    // The file now has the page's line breaks (and a form its new values):
+    // the next save starts from them.
     decoding_ = decode(bytes);
     decoding_.text.clear();
+    if (written)
+        form_ = std::move(written);
     return true;
 }
 

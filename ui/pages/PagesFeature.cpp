@@ -98,6 +98,11 @@ PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* p
     connect(loadAllFiles_, &QAction::triggered, this, [this] { reloadAllPages(); });
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelectedFile(); });
     connect(projectEditor_, &QTextEdit::cursorPositionChanged, this, [this] { showPosition(projectEditor_); });
+    // New options may change what the tree finds.
+    connect(&workspace_, &model::Workspace::settingsChanged, this, [this] {
+        if (projectSource_)
+            buildTree();
+    });
 }
 
 PagesFeature::~PagesFeature()
@@ -361,11 +366,14 @@ void PagesFeature::reloadProjectSource()
 
 void PagesFeature::buildTree()
 {
+    // The files are looked for whatever the string filters say: a unit in a
+    // sub-folder is named with a backslash, which they may drop.
     const QString folder = projectFolder();
-    const model::ProjectSources sources = model::findProjectSources(
-        *projectEditor_->document(), folder, model::scanFilters(workspace_.settings()));
+    scanner::ScanFilters everything;
+    everything.accept = {true, true, true, true, true, true, true};
+    const model::ProjectSources sources = model::findProjectSources(*projectEditor_->document(), folder, everything);
     quotedNames_ = sources.quotedNames;
-    tree_->fill(sources.units, sources.forms);
+    tree_->fill(sources.units, sources.forms, sources.formKinds);
     if (!quotedNames_.isEmpty() && (folder.isEmpty() || !QDir(folder).exists()))
         ui().error(shell_.window(), QStringLiteral("The folder %1 of the project source does not exist.").arg(folder));
 }

@@ -96,7 +96,29 @@ ProjectTree::ProjectTree(QWidget* parent)
             [this](const QPoint& pos) { popup_->popup(viewport()->mapToGlobal(pos)); });
 }
 
-void ProjectTree::fill(const QStringList& units, const QStringList& forms)
+namespace {
+
+// A file node: its name (which opens it) as data, the name and the kind as
+// its label, both in full in its tool tip, as the tree is narrow.
+void addFileNode(QTreeWidgetItem* parent, const QString& name, const QString& kind, const QIcon& icon)
+{
+    auto* node = new QTreeWidgetItem(parent);
+    const QString label = kind.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, kind);
+    node->setText(0, label);
+    node->setData(0, Qt::UserRole, name);
+    node->setToolTip(0, label);
+    node->setIcon(0, icon);
+}
+
+QString nodeName(const QTreeWidgetItem* node)
+{
+    const QVariant name = node->data(0, Qt::UserRole);
+    return name.isValid() ? name.toString() : node->text(0);
+}
+
+} // namespace
+
+void ProjectTree::fill(const QStringList& units, const QStringList& forms, const QStringList& formKinds)
 {
     clear();
     auto* root = new QTreeWidgetItem(this, QStringList{QStringLiteral("Project")});
@@ -106,9 +128,9 @@ void ProjectTree::fill(const QStringList& units, const QStringList& forms)
     auto* formNode = new QTreeWidgetItem(root, QStringList{QStringLiteral("Forms")});
     formNode->setIcon(0, icons_[FormPicture]);
     for (const QString& name : units)
-        (new QTreeWidgetItem(unitNode, QStringList{name}))->setIcon(0, icons_[FormPicture]);
-    for (const QString& name : forms)
-        (new QTreeWidgetItem(formNode, QStringList{name}))->setIcon(0, icons_[FormPicture]);
+        addFileNode(unitNode, name, {}, icons_[FormPicture]);
+    for (qsizetype i = 0; i < forms.size(); ++i)
+        addFileNode(formNode, forms[i], i < formKinds.size() ? formKinds[i] : QString(), icons_[FormPicture]);
     expandAll();
 }
 
@@ -116,7 +138,7 @@ QStringList ProjectTree::nodeNames() const
 {
     QStringList names;
     for (QTreeWidgetItemIterator it(const_cast<ProjectTree*>(this)); *it; ++it)
-        names << (*it)->text(0);
+        names << nodeName(*it);
     return names;
 }
 
@@ -128,7 +150,7 @@ QString ProjectTree::selectedFile() const
     const QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.first();
     if (!item || !item->parent())
         return {};
-    return item->text(0);
+    return nodeName(item);
 }
 
 bool ProjectTree::viewportEvent(QEvent* event)

@@ -21,11 +21,12 @@ public:
     // The pop-up menu of the nodes.
     QMenu* popupMenu() const { return popup_; }
 
-    // Rebuilds the tree: the three fixed nodes, then units and forms.
-    void fill(const QStringList& units, const QStringList& forms);
-    // The captions of every node, the fixed ones included, top down.
+    // Rebuilds the tree: the three fixed nodes, then units and forms. Each
+    // form shows its kind beside its name (formKinds in the order of forms).
+    void fill(const QStringList& units, const QStringList& forms, const QStringList& formKinds = {});
+    // The names of every node, the fixed ones included, top down.
     QStringList nodeNames() const;
-    // The selected file node's caption; empty when none is selected or the
+    // The selected file node's name; empty when none is selected or the
     // selection is one of the fixed nodes.
     QString selectedFile() const;
 

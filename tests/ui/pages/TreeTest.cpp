@@ -76,16 +76,22 @@ TEST_F(TreeTest, ListsExistingFilesAsWrittenWithDuplicatesAndFormsBesideThem)
     EXPECT_EQ(pages().tabs()->tabText(0), "Test.dpr");
     EXPECT_EQ(pages().quotedNames(), QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Missing.pas",
                                                   "Frm\\FrmInput.pas", "Unit1.pas", "frm", "My Application"}));
+    // Each form with its kind beside its name.
+    writeBytes(project + "/HELLOF.DFM", QByteArray::fromHex("ff0a00") + "HELLOF");
+    writeBytes(project + "/Unit1.dfm", "\xEF\xBB\xBFobject Form1: TForm1\r\nend\r\n");
+    pages().reloadProjectSource();
     EXPECT_EQ(treeLines(tree()),
               QStringList({"Project", "  Units", "    Unit1.pas", "    Hellof.pas", "    Plain.pas",
-                           "    Frm\\FrmInput.pas", "    Unit1.pas", "  Forms", "    Unit1.dfm",
-                           "    Hellof.dfm", "    Frm\\FrmInput.dfm", "    Unit1.dfm"}));
+                           "    Frm\\FrmInput.pas", "    Unit1.pas", "  Forms", "    Unit1.dfm (text, UTF-8)",
+                           "    Hellof.dfm (binary)", "    Frm\\FrmInput.dfm (text)", "    Unit1.dfm (text, UTF-8)"}));
     EXPECT_TRUE(tree()->isExpanded(tree()->model()->index(0, 0)));
     EXPECT_TRUE(ui->shown.empty()) << ui->texts().join("\n").toStdString();
+    EXPECT_EQ(pages().tree()->nodeNames().mid(8, 2), QStringList({"Unit1.dfm", "Hellof.dfm"}));
 
-    // A sub-folder name is dropped while strings with a backslash are filtered.
+    // Whatever the string filters say, the tree lists every file the
+    // project source names, those in sub-folders too.
     openProject(false);
-    EXPECT_EQ(node(tree(), "Frm\\FrmInput.pas"), nullptr);
+    EXPECT_NE(node(tree(), "Frm\\FrmInput.pas"), nullptr);
     EXPECT_NE(node(tree(), "Hellof.pas"), nullptr);
 }
 
