@@ -1,10 +1,10 @@
 #pragma once
 // The quoted-literal scanner: pairs the apostrophes of one line in the order
-// in which they stand (1st with 2nd, 3rd with 4th, ...) and keeps the texts
-// between them that the string filters let through. There is no lexical
-// analysis: a doubled apostrophe ends one literal and starts the next, and
-// apostrophes in comments count like any other. A last apostrophe without a
-// partner yields nothing.
+// in which they stand and keeps the texts between them that the string
+// filters let through. A doubled apostrophe inside a literal stands for one
+// apostrophe, as in Pascal ('It''s' is one literal); otherwise there is no
+// lexical analysis: apostrophes in comments count like any other. A last
+// apostrophe without a partner yields nothing.
 //
 // Lines are 8-bit text (Windows-1252); the scanner never looks at bytes other
 // than the apostrophe, the blank, the backslash, '.' and '-'.
@@ -60,7 +60,10 @@ void forEachLiteral(std::string_view line, Visit&& visit)
         const std::size_t open = line.find('\'', from);
         if (open == std::string_view::npos)
             return;
-        const std::size_t close = line.find('\'', open + 1);
+        std::size_t close = line.find('\'', open + 1);
+        // Two apostrophes in a row inside the literal are one apostrophe of its text.
+        while (close != std::string_view::npos && close + 1 < line.size() && line[close + 1] == '\'')
+            close = line.find('\'', close + 2);
         // Columns are int: a line too long for them ends the scan.
         if (close == std::string_view::npos || close > static_cast<std::size_t>(INT_MAX - 2))
             return;

@@ -60,8 +60,7 @@ TEST_F(CmdStrings, PrintsTheEntryListOfAUnit)
     CliResult r = runCli("strings " + unit);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "    2   15   23  Save file\n"
-                     "    3    9   10  It\n"
-                     "    3   13   13  s\n"
+                     "    3    9   13  It''s\n"
                      "    4    9   10  Gr\n"
                      "    4   21   21  e\n"
                      "[++++ End of the list ++++]\n");

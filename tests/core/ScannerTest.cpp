@@ -28,7 +28,9 @@ TEST(Scanner, PairsApostrophesInOrder)
 {
     EXPECT_EQ(bare("x := 1;"), Strings{});
     EXPECT_EQ(bare("x := 'open"), Strings{});
-    EXPECT_EQ(bare("  Caption = 'It''s'"), (Strings{"It", "s"}));
+    // A doubled apostrophe is part of the literal, as Pascal reads it.
+    EXPECT_EQ(bare("  Caption = 'It''s'"), (Strings{"It''s"}));
+    EXPECT_EQ(bare("s := 'Don''t' + '''quoted''' + '';", acceptAll()), (Strings{"Don''t", "''quoted''", ""}));
     EXPECT_EQ(bare("  Caption = 'Gr'#246#223'e'"), (Strings{"Gr", "e"}));
     // An apostrophe in a comment shifts the pairing of the rest of the line.
     EXPECT_EQ(bare("x := 'a'; { don't } y := 'b';"), (Strings{"a", "t } y := "}));
@@ -40,7 +42,8 @@ TEST(Scanner, UnpairedLastApostropheYieldsNothingEvenWithEmptyAccepted)
 {
     EXPECT_EQ(bare("s := 'a' + 'b", acceptAll()), Strings{"a"});
     EXPECT_EQ(bare("'", acceptAll()), Strings{});
-    EXPECT_EQ(bare("'''", acceptAll()), Strings{""});
+    EXPECT_EQ(bare("'''", acceptAll()), Strings{});
+    EXPECT_EQ(bare("'a''", acceptAll()), Strings{});
 }
 
 TEST(Scanner, AnyNumberOfApostrophes)
