@@ -6,6 +6,35 @@
 
 namespace lingrove::model {
 
+QString TranslatedLiterals::key(const QString& page, int line, const QString& text)
+{
+    // The closing "|" keeps blanks at the end of the text.
+    return page + QLatin1Char('|') + QString::number(line) + QLatin1Char('|') + text + QLatin1Char('|');
+}
+
+QStringList TranslatedLiterals::toLines() const
+{
+    QStringList lines(keys_.begin(), keys_.end());
+    lines.sort();
+    return lines;
+}
+
+TranslatedLiterals TranslatedLiterals::fromLines(const QStringList& lines)
+{
+    TranslatedLiterals all;
+    for (const QString& line : lines) {
+        const qsizetype pageEnd = line.indexOf(QLatin1Char('|'));
+        const qsizetype lineEnd = pageEnd < 0 ? -1 : line.indexOf(QLatin1Char('|'), pageEnd + 1);
+        if (lineEnd < 0 || !line.endsWith(QLatin1Char('|')) || lineEnd == line.size() - 1)
+            continue;
+        bool ok = false;
+        const int number = line.mid(pageEnd + 1, lineEnd - pageEnd - 1).toInt(&ok);
+        if (ok)
+            all.add(line.left(pageEnd), number, line.mid(lineEnd + 1, line.size() - lineEnd - 2));
+    }
+    return all;
+}
+
 QString Project::projectFilePath() const
 {
     return platform::joinPath(platform::toNative(folder), name + QStringLiteral(".lgv"));

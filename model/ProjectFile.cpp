@@ -67,6 +67,10 @@ ProjectFileContents readProjectFile(const QString& path)
     p.resourceLine = ini.readInteger(QStringLiteral("Resource"), QStringLiteral("Position"), -1);
     c.fileInUse = ini.readString(QStringLiteral("Opened"), QStringLiteral("FileInUse"));
     p.openedPosition = ini.readInteger(QStringLiteral("Opened"), QStringLiteral("Position"), 0);
+    QStringList translated;
+    for (const QString& key : ini.sectionKeys(QStringLiteral("Translated")))
+        translated << ini.readString(QStringLiteral("Translated"), key);
+    p.translated = TranslatedLiterals::fromLines(translated);
     return c;
 }
 
@@ -74,6 +78,7 @@ void saveProjectFile(const Project& project, const QStringList& pageCaptions, co
                      int selectedRow)
 {
     platform::IniFile ini(project.projectFilePath());
+    platform::IniFile::Batch batch(ini);
     ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), project.resourceName);
     ini.writeString(QStringLiteral("Resource"), QStringLiteral("Fullresname"), project.resourceScript);
     ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), project.resourceLine);
@@ -85,6 +90,11 @@ void saveProjectFile(const Project& project, const QStringList& pageCaptions, co
     }
     ini.writeString(QStringLiteral("Opened"), QStringLiteral("FileInUse"), activeCaption);
     ini.writeInteger(QStringLiteral("Opened"), QStringLiteral("Position"), selectedRow);
+    ini.eraseSection(QStringLiteral("Translated"));
+    const QStringList translated = project.translated.toLines();
+    for (qsizetype i = 0; i < translated.size(); ++i)
+        ini.writeString(QStringLiteral("Translated"), QString::number(i + 1), translated[i]);
+    batch.commit();
 }
 
 } // namespace lingrove::model

@@ -37,8 +37,10 @@ struct ProjectFileContents {
 ProjectFileContents readProjectFile(const QString& path);
 
 // Writes [Resource], [Files] (erased first; project sources, "*.dpr", are
-// left out; each page with its index) and [Opened] into the project's own
-// file. Throws platform::IniError.
+// left out; each page with its index), [Opened] and [Translated] (the
+// translated literals, numbered) into the project's own file, in one write
+// through a temporary file. Throws platform::IniError; the file is then as
+// it was.
 void saveProjectFile(const Project& project, const QStringList& pageCaptions, const QString& activeCaption,
                      int selectedRow);
 

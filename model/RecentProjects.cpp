@@ -1,5 +1,6 @@
 #include "model/RecentProjects.h"
 
+#include "model/TextCodec.h"
 #include "platform/FileUtil.h"
 #include "platform/Paths.h"
 
@@ -27,7 +28,7 @@ void RecentProjects::load(const QString& file)
     QByteArray bytes;
     if (platform::readFile(file, bytes) != platform::ReadResult::Read)
         return;
-    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    QStringList lines = decodeText(bytes).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& l : lines) {
@@ -39,10 +40,8 @@ void RecentProjects::load(const QString& file)
 
 bool RecentProjects::save(const QString& file, QString* why) const
 {
-    QByteArray text;
-    for (const QString& e : entries_)
-        text += e.toUtf8() + "\r\n";
-    return platform::writeFileAtomically(file, text, why);
+    const QString text = entries_.isEmpty() ? QString() : entries_.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return platform::writeFileAtomically(file, encodeText(text), why);
 }
 
 } // namespace lingrove::model

@@ -1,6 +1,8 @@
 #pragma once
 // The recent projects: at most ten project files, kept in mru.dat in the
-// program's folder, one path per line.
+// program's folder, one path per line. The file is read as UTF-8 when it is
+// valid UTF-8, else as Windows-1252 (as 8-bit programs wrote it), and written
+// in Windows-1252 when every path fits, else in UTF-8.
 #include <QString>
 #include <QStringList>
 

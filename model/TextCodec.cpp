@@ -107,6 +107,21 @@ QByteArray toWindows1252(const QString& text)
     return out;
 }
 
+QString decodeText(const QByteArray& bytes)
+{
+    if (text::isValidUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size()))))
+        return QString::fromUtf8(bytes);
+    return fromWindows1252(bytes);
+}
+
+QByteArray encodeText(const QString& text)
+{
+    for (const QChar c : text)
+        if (unicodeToWindows1252(c.unicode()) < 0)
+            return text.toUtf8();
+    return toWindows1252(text);
+}
+
 QString decodeProgramOutput(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -59,6 +59,12 @@ QString fromWindows1252(const QByteArray& bytes);
 // Text as Windows-1252 bytes; a character that the code page lacks becomes
 // "?", as an 8-bit edit field would have it.
 QByteArray toWindows1252(const QString& text);
+// Text of a small 8-bit file of a Windows program (the recent projects):
+// UTF-8 when it is valid UTF-8, else Windows-1252; and back: Windows-1252
+// when every character fits, else UTF-8.
+QString decodeText(const QByteArray& bytes);
+QByteArray encodeText(const QString& text);
+
 // Text printed by a program: UTF-8 when the bytes are valid UTF-8 (what the
 // Linux tools print), else Windows-1252.
 QString decodeProgramOutput(const QByteArray& bytes);

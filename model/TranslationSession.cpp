@@ -81,15 +81,18 @@ TranslationSession::TranslationSession(Workspace& workspace, QObject* parent)
 {
 }
 
-void TranslationSession::collect(const QTextDocument* document, std::optional<int> resumeAt)
+void TranslationSession::collect(const QTextDocument* document, const QString& page)
 {
     located_.reset();
+    listDocument_ = document;
+    page_ = page;
     std::vector<ListEntry> entries;
     if (document)
         entries = collectEntries(*document, scanFilters(workspace_.settings()));
-    if (resumeAt)
-        for (std::size_t i = 0; i < entries.size() && static_cast<long long>(i) <= *resumeAt; ++i)
-            entries[i].changed = true;
+    const TranslatedLiterals& translated = workspace_.project().translated;
+    if (!translated.isEmpty())
+        for (ListEntry& e : entries)
+            e.changed = translated.contains(page, e.line, e.text);
     list_.setEntries(std::move(entries));
 }
 
@@ -160,6 +163,7 @@ std::optional<TranslationSession::Commit> TranslationSession::commit(int row, co
     edit.insertText(written, lookFormat(formatBefore(document, at.start), workspace_.settings().changedLook));
 
     undo_.push(makeUndoRecord(at.line, at.column, entry->text, written));
+    workspace_.project().translated.add(page_, at.line, written);
     list_.setChanged(row, true);
     list_.setEntryText(row, written);
     emit undoChanged();
@@ -197,6 +201,19 @@ std::optional<QString> TranslationSession::undo(QTextDocument* document)
     cursor.insertText(record.original, formatBefore(document, start));
     located_.reset();
     undo_.pop();
+    // The entry of the list shows the literal as it is again, so the loop can
+    // go on with it.
+    if (document == listDocument_) {
+        workspace_.project().translated.remove(page_, record.line, record.inserted);
+        for (int row = 0; row < list_.entryCount(); ++row) {
+            const ListEntry* e = list_.entry(row);
+            if (e->line == record.line && e->text == record.inserted) {
+                list_.setEntryText(row, record.original);
+                list_.setChanged(row, false);
+                break;
+            }
+        }
+    }
     emit undoChanged();
     return std::nullopt;
 }

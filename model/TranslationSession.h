@@ -47,10 +47,10 @@ public:
     const StringListModel& list() const { return list_; }
     UndoBuffer& undoBuffer() { return undo_; }
 
-    // Get strings: the list of document's literals (none for nullptr, the
-    // project page). With resumeAt, entries 0..resumeAt are marked changed
-    // (a project reopened where its work stopped).
-    void collect(const QTextDocument* document, std::optional<int> resumeAt = std::nullopt);
+    // Get strings: the list of the literals of document, the page captioned
+    // page (none for nullptr, the project page). An entry is marked changed
+    // when the project's translated literals hold it (see Project.h).
+    void collect(const QTextDocument* document, const QString& page = {});
     // Empties the list.
     void clear();
 
@@ -89,7 +89,8 @@ public:
     std::optional<Commit> commit(int row, const QString& typed, const QTextCursor& cursor);
 
     // Puts the newest recorded translation on document back to the literal's
-    // old text. nullopt on success, else why nothing was done.
+    // old text; the entry in the list shows its old text again, unmarked.
+    // nullopt on success, else why nothing was done.
     std::optional<QString> undo(QTextDocument* document);
 
 signals:
@@ -99,6 +100,8 @@ signals:
 private:
     Workspace& workspace_;
     StringListModel list_;
+    QPointer<const QTextDocument> listDocument_;   // the document the list was collected from
+    QString page_;                                  // its page
     UndoBuffer undo_;
     std::optional<Location> located_;
     QString source_;

@@ -1,7 +1,7 @@
 #include "platform/IniFile.h"
 #include "platform/FileUtil.h"
 
-#include <QStringDecoder>
+#include "core/text/Encoding.h"
 
 #include <limits>
 #include <optional>
@@ -15,11 +15,14 @@ const QByteArray kCrLf = "\r\n";
 
 QString decode(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
-    return text;
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    if (text::isValidUtf8(view))
+        return QString::fromUtf8(bytes);
+    QString out;
+    out.reserve(bytes.size());
+    for (const char c : view)
+        out += QChar(text::fromWindows1252(static_cast<unsigned char>(c)));
+    return out;
 }
 
 bool sameName(const QString& a, const QString& b)
@@ -131,15 +134,70 @@ void IniFile::load() const
     }
 }
 
+void IniFile::refresh() const
+{
+    if (!batch_)
+        load();
+}
+
 void IniFile::prepareWrite()
 {
+    if (batch_)
+        return;   // the batch read the file when it began
     load();
     if (unreadable_)
         throw IniError(QStringLiteral("Cannot read %1").arg(path_).toStdString());
 }
 
+QByteArray IniFile::encoded(const QString& text) const
+{
+    const bool utf8File = !lines_.isEmpty() && lines_.first().text.startsWith(kBom);
+    if (!utf8File) {
+        QByteArray bytes;
+        bytes.reserve(text.size());
+        bool fits = true;
+        for (const char32_t c : text.toUcs4()) {
+            const int b = text::toWindows1252(c);
+            if (b < 0) {
+                fits = false;
+                break;
+            }
+            bytes += static_cast<char>(b);
+        }
+        if (fits)
+            return bytes;
+    }
+    return text.toUtf8();
+}
+
+IniFile::Batch::Batch(IniFile& ini)
+    : ini_(ini)
+{
+    ini_.load();
+    if (ini_.unreadable_)
+        throw IniError(QStringLiteral("Cannot read %1").arg(ini_.path_).toStdString());
+    ini_.batch_ = true;
+}
+
+IniFile::Batch::~Batch()
+{
+    if (done_)
+        return;
+    ini_.batch_ = false;
+    ini_.load();   // memory follows the file that stayed
+}
+
+void IniFile::Batch::commit()
+{
+    done_ = true;
+    ini_.batch_ = false;
+    ini_.save();
+}
+
 void IniFile::save()
 {
+    if (batch_)
+        return;
     QString why;
     if (!writeFileAtomically(path_, text(), &why)) {
         load();   // memory follows the file that stayed
@@ -157,7 +215,7 @@ QByteArray IniFile::text() const
 
 bool IniFile::sectionExists(const QString& section) const
 {
-    load();
+    refresh();
     const QString want = section.trimmed();
     for (qsizetype i = 0; i < lines_.size(); ++i)
         if (auto s = sectionName(body(lines_[i].text, i)); s && sameName(*s, want))
@@ -167,7 +225,7 @@ bool IniFile::sectionExists(const QString& section) const
 
 QStringList IniFile::sections() const
 {
-    load();
+    refresh();
     QStringList names;
     for (qsizetype i = 0; i < lines_.size(); ++i)
         if (auto s = sectionName(body(lines_[i].text, i)); s && !names.contains(*s, Qt::CaseInsensitive))
@@ -177,7 +235,7 @@ QStringList IniFile::sections() const
 
 QStringList IniFile::sectionKeys(const QString& section) const
 {
-    load();
+    refresh();
     const QString want = section.trimmed();
     QStringList keys;
     bool inside = false;
@@ -216,13 +274,13 @@ qsizetype IniFile::findKeyLine(const QString& section, const QString& key) const
 
 bool IniFile::keyExists(const QString& section, const QString& key) const
 {
-    load();
+    refresh();
     return findKeyLine(section, key) >= 0;
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
 {
-    load();
+    refresh();
     const qsizetype i = findKeyLine(section, key);
     if (i < 0)
         return def;
@@ -233,7 +291,7 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 
 qint32 IniFile::readInteger(const QString& section, const QString& key, qint32 def) const
 {
-    load();
+    refresh();
     if (findKeyLine(section, key) < 0)
         return def;
     return parseInteger(readString(section, key)).value_or(def);
@@ -252,7 +310,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         throw IniError(QStringLiteral("The value of %1 holds a line break").arg(key).toStdString());
     prepareWrite();
 
-    const QByteArray bytes = value.toUtf8();
+    const QByteArray bytes = encoded(value);
     const qsizetype at = findKeyLine(sec, name);
     if (at >= 0) {
         // Keep everything up to the value as it was: the key's spelling and the
@@ -266,7 +324,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         return;
     }
 
-    const QByteArray newLine = name.toUtf8() + '=' + bytes;
+    const QByteArray newLine = encoded(name) + '=' + bytes;
     qsizetype header = -1;
     for (qsizetype i = 0; i < lines_.size() && header < 0; ++i)
         if (auto s = sectionName(body(lines_[i].text, i)); s && sameName(*s, sec))
@@ -288,7 +346,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     } else {
         if (!lines_.isEmpty() && lines_.last().eol.isEmpty())
             lines_.last().eol = kCrLf;
-        lines_.append(Line{'[' + sec.toUtf8() + ']', kCrLf});
+        lines_.append(Line{'[' + encoded(sec) + ']', kCrLf});
         lines_.append(Line{newLine, kCrLf});
     }
     save();

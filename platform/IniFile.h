@@ -6,12 +6,16 @@
 // (a new key goes to the end of its section, a new section to the end of the
 // file); every other line stays as it was. Lines end in CR LF, values are not
 // quoted. Every write goes to the file at once, through a temporary file and
-// a rename, as the profile calls do.
+// a rename, as the profile calls do; changes made inside a Batch go to the
+// file together when it is committed, so that a failure part-way leaves the
+// file as it was.
 //
 // Names and values are trimmed of blanks when read; a value is taken as it
-// stands (quotes included). Text is UTF-8; a line that is not valid UTF-8 is
-// read as Latin-1, so that older files still read. Lines keep their own line
-// ends; only new lines end in CR LF. Like the profile calls, every read and
+// stands (quotes included). A line is read as UTF-8 when it is valid UTF-8,
+// else as Windows-1252 (the 8-bit files of Windows programs). New text is
+// written in Windows-1252 when every character fits (so that 8-bit programs
+// read it), else in UTF-8; a file that starts with the UTF-8 byte-order mark
+// gets UTF-8. Lines keep their own line ends; only new lines end in CR LF. Like the profile calls, every read and
 // write reads the file again first, so two IniFile objects on one file see
 // each other's writes.
 // A name or value that the format cannot hold (line breaks, "=" in a key,
@@ -53,12 +57,30 @@ public:
     // The whole text as it would be written.
     QByteArray text() const;
 
+    // Changes made while a Batch lives are written once, by commit(); a
+    // Batch that ends without commit() leaves the file as it was.
+    class Batch {
+    public:
+        explicit Batch(IniFile& ini);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Throws IniError when the file cannot be written.
+        void commit();
+
+    private:
+        IniFile& ini_;
+        bool done_ = false;
+    };
+
 private:
     struct Line {
         QByteArray text;   // without its line end
         QByteArray eol;    // "\r\n", "\n" or "" (last line without one)
     };
     void load() const;
+    // Reads the file again, unless a batch holds changes not yet written.
+    void refresh() const;
     // Reads the file again before a change; throws IniError when it exists but
     // cannot be read, so that it is never overwritten by an empty profile.
     void prepareWrite();
@@ -66,9 +88,13 @@ private:
     qsizetype findKeyLine(const QString& section, const QString& key) const;
     void save();
 
+    // The bytes of new text, in the file's encoding (see above).
+    QByteArray encoded(const QString& text) const;
+
     QString path_;
     mutable QList<Line> lines_;
     mutable bool unreadable_ = false;
+    bool batch_ = false;   // inside a Batch: changes wait for its commit
 };
 
 } // namespace lingrove::platform

@@ -1,6 +1,7 @@
 // The project file (.lgv) and the recent projects (mru.dat).
 #include "model/ProjectFile.h"
 #include "model/RecentProjects.h"
+#include "platform/IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,6 +96,31 @@ TEST_F(ProjectFileTest, SaveWritesPagesAndPositionAndCanBeRepeated)
     EXPECT_EQ(c.project.openedPosition, 4);
 }
 
+TEST_F(ProjectFileTest, TranslatedLiteralsSurviveAndAFailedSaveChangesNothing)
+{
+    Project p = projectFromFields(fields(QStringLiteral("Demo"), dir.path()));
+    QFile::remove(p.projectFilePath());
+    // Texts with blanks at their ends, apostrophes, "|" and characters
+    // outside Windows-1252.
+    p.translated.add(QStringLiteral("main.dfm"), 12, QStringLiteral("Name: "));
+    p.translated.add(QStringLiteral("main.dfm"), 12, QStringLiteral(" It''s | ok"));
+    p.translated.add(QStringLiteral("texts.pas"), 3, QStringLiteral("Привет"));
+    saveProjectFile(p, {QStringLiteral("main.dfm")}, QStringLiteral("main.dfm"), 2);
+    const QByteArray saved = [&] {
+        QFile f(p.projectFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    EXPECT_EQ(readProjectFile(p.projectFilePath()).project.translated, p.translated);
+
+    // A page name the format cannot hold stops the save before anything is written.
+    Project changed = p;
+    changed.translated = {};
+    EXPECT_THROW(saveProjectFile(changed, {QStringLiteral("a=b.pas")}, QString(), 0), lingrove::platform::IniError);
+    QFile f(p.projectFilePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), saved);
+}
+
 TEST_F(ProjectFileTest, SaveGoesToTheProjectsOwnFile)
 {
     // A project file copied elsewhere is saved back to the file its folder
@@ -140,8 +166,19 @@ TEST(RecentProjects, FileRoundTripAndMissingFile)
     r.setEntries(many);
     const QString file = dir.filePath(QStringLiteral("mru.dat"));
     ASSERT_TRUE(r.save(file));
-    EXPECT_TRUE(readAll(file).startsWith("/p/0 \xC3\xBC.lgv\r\n/p/1"));
+    EXPECT_TRUE(readAll(file).startsWith("/p/0 \xFC.lgv\r\n/p/1")) << "8-bit where every character fits";
     RecentProjects back;
     back.load(file);
     EXPECT_EQ(back.entries(), many) << "a list longer than ten keeps its length";
+
+    // A file an 8-bit program wrote, and one with a path the code page lacks.
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("C:\\\xDC" "bersetzung\\Demo.lgv\r\n");
+    old.close();
+    back.load(file);
+    EXPECT_EQ(back.entries(), QStringList("C:\\\u00DCbersetzung\\Demo.lgv"));
+    back.add(QStringLiteral("/p/\u041F.lgv"));
+    ASSERT_TRUE(back.save(file));
+    EXPECT_EQ(readAll(file), "C:\\\xC3\x9C" "bersetzung\\Demo.lgv\r\n/p/\xD0\x9F.lgv\r\n");
 }

@@ -81,23 +81,28 @@ TEST(Quoting, ApostrophesDoubledAndBack)
     EXPECT_EQ(pascalUnquoted(pascalQuoted(QStringLiteral("a'''b"))), QStringLiteral("a'''b"));
 }
 
-TEST_F(SessionTest, CollectListsTheLiteralsAndMarksTheResumedOnes)
+TEST_F(SessionTest, CollectListsTheLiteralsAndMarksTheTranslatedOnes)
 {
     EXPECT_EQ(session->list().rowCount(), 0);
     page(QStringLiteral("a := 'one';\nb := 'two'; c := 'three';\n// none\nd := 'four' + 'five';\n"));
-    session->collect(&doc, 2);
+    // The marks belong to the entries (page, line, text), not to positions
+    // in the list: an entry before them or a split does not move them.
+    workspace->project().translated.add(QStringLiteral("unit1.pas"), 2, QStringLiteral("three"));
+    workspace->project().translated.add(QStringLiteral("unit1.pas"), 4, QStringLiteral("five"));
+    workspace->project().translated.add(QStringLiteral("other.pas"), 1, QStringLiteral("one"));
+    session->collect(&doc, QStringLiteral("unit1.pas"));
     EXPECT_EQ(column(false), QStringList({"    1    7    9  one", "    2    7    9  two", "    2   19   23  three",
                                           "    4    7   10  four", "    4   16   19  five", kEnd}));
-    EXPECT_EQ(column(true), QStringList({" Yes ", " Yes ", " Yes ", " No ", " No ", "****"}));
+    EXPECT_EQ(column(true), QStringList({" No ", " No ", " Yes ", " No ", " Yes ", "****"}));
 
-    session->collect(&doc);
-    EXPECT_EQ(column(true), QStringList({" No ", " No ", " No ", " No ", " No ", "****"}));
+    session->collect(&doc, QStringLiteral("other.pas"));
+    EXPECT_EQ(column(true), QStringList({" Yes ", " No ", " No ", " No ", " No ", "****"}));
 
     // A page without literals and the project page (no document): only the end line.
     page(QStringLiteral("begin end."));
     session->collect(&doc);
     EXPECT_EQ(column(false), QStringList({kEnd}));
-    session->collect(nullptr, 3);
+    session->collect(nullptr);
     EXPECT_EQ(column(true), QStringList({"****"}));
     EXPECT_FALSE(session->locate(&doc, 0));
 
@@ -280,8 +285,11 @@ TEST_F(SessionTest, UndoFindsTheTranslationAfterTheLineChanged)
     EXPECT_EQ(session->undo(&doc), std::nullopt);
     EXPECT_EQ(line(1), QStringLiteral("x := 'azzz' + 'b';"));
     EXPECT_TRUE(session->undoBuffer().isEmpty());
-    // The list keeps the translation and its mark.
-    EXPECT_EQ(session->list().changedMark(1), QStringLiteral(" Yes "));
+    // The entry shows its old text again, unmarked, so the loop goes on with it.
+    EXPECT_EQ(session->list().entry(1)->text, QStringLiteral("b"));
+    EXPECT_EQ(session->list().changedMark(1), QStringLiteral(" No "));
+    EXPECT_TRUE(workspace->project().translated.isEmpty());
+    EXPECT_EQ(locate(1).selectedText(), QStringLiteral("b"));
 
     EXPECT_EQ(session->undo(&doc), QStringLiteral("Empty undo buffer"));
 }

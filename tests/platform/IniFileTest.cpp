@@ -134,16 +134,49 @@ TEST_F(IniFileTest, EraseSectionRemovesEveryCopyAndNothingElse)
     EXPECT_FALSE(QFile::exists(none.path()));
 }
 
-TEST_F(IniFileTest, TextIsUtf8AndOlderBytesStillRead)
+TEST_F(IniFileTest, EightBitWhereItFitsUtf8Otherwise)
 {
+    // Windows-1252 as 8-bit programs write it, where every character fits.
     IniFile ini(path());
-    ini.writeString(QStringLiteral("General"), QStringLiteral("Filename"), QStringLiteral("/home/jörg/Übung €.dpr"));
-    EXPECT_EQ(bytes(), QByteArray("[General]\r\nFilename=/home/j\xC3\xB6rg/\xC3\x9C" "bung \xE2\x82\xAC.dpr\r\n"));
+    ini.writeString(QStringLiteral("General"), QStringLiteral("Filename"), QStringLiteral("C:\\Übersetzung €.dpr"));
+    EXPECT_EQ(bytes(), QByteArray("[General]\r\nFilename=C:\\\xDC" "bersetzung \x80.dpr\r\n"));
     EXPECT_EQ(IniFile(path()).readString(QStringLiteral("general"), QStringLiteral("filename")),
-              QStringLiteral("/home/jörg/Übung €.dpr"));
+              QStringLiteral("C:\\Übersetzung €.dpr"));
+    // UTF-8 for what the code page lacks, each line read as what it is.
+    ini.writeString(QStringLiteral("General"), QStringLiteral("Destination"), QStringLiteral("Русский"));
+    EXPECT_TRUE(bytes().endsWith("Destination=\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9\r\n"));
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("General"), QStringLiteral("Filename")),
+              QStringLiteral("C:\\Übersetzung €.dpr"));
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("General"), QStringLiteral("Destination")),
+              QStringLiteral("Русский"));
+    // A file with the UTF-8 byte-order mark stays UTF-8.
+    put("\xEF\xBB\xBF[General]\r\n");
+    IniFile utf8(path());
+    utf8.writeString(QStringLiteral("General"), QStringLiteral("Source"), QStringLiteral("Français"));
+    EXPECT_EQ(bytes(), QByteArray("\xEF\xBB\xBF[General]\r\nSource=Fran\xC3\xA7" "ais\r\n"));
+}
 
-    put("[General]\r\nSource=Fran\xE7" "ais\r\n");   // Latin-1, not UTF-8
-    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("General"), QStringLiteral("Source")), QStringLiteral("Français"));
+TEST_F(IniFileTest, ABatchIsWrittenWholeOrNotAtAll)
+{
+    put(kWizardFile);
+    IniFile ini(path());
+    {
+        IniFile::Batch batch(ini);
+        ini.eraseSection(QStringLiteral("Resource"));
+        ini.writeString(QStringLiteral("Files"), QStringLiteral("main.pas"), QStringLiteral("1"));
+        EXPECT_EQ(ini.readString(QStringLiteral("Files"), QStringLiteral("main.pas")), QStringLiteral("1"));
+        EXPECT_EQ(bytes(), kWizardFile);   // nothing written yet
+        // A key the format cannot hold ends the batch unwritten.
+        EXPECT_THROW(ini.writeString(QStringLiteral("Files"), QStringLiteral("a=b.pas"), QStringLiteral("2")), IniError);
+    }
+    EXPECT_EQ(bytes(), kWizardFile);
+    EXPECT_FALSE(ini.keyExists(QStringLiteral("Files"), QStringLiteral("main.pas")));
+    {
+        IniFile::Batch batch(ini);
+        ini.writeString(QStringLiteral("Files"), QStringLiteral("main.pas"), QStringLiteral("1"));
+        batch.commit();
+    }
+    EXPECT_EQ(IniFile(path()).readString(QStringLiteral("Files"), QStringLiteral("main.pas")), QStringLiteral("1"));
 }
 
 TEST_F(IniFileTest, RefusesWhatTheFormatCannotHold)

@@ -7,9 +7,9 @@ class StringList {
 public:
     virtual ~StringList() = default;
 
-    // Get strings on the active page; with resumeAt, entries 0..resumeAt
-    // are marked changed (a project reopened where its work stopped).
-    virtual void collect(int resumeAt = -1) = 0;
+    // Get strings on the active page; selectRow (when there is such a row)
+    // becomes the selected one (a project reopened where its work stopped).
+    virtual void collect(int selectRow = -1) = 0;
     // Empties the list.
     virtual void clear() = 0;
     // The selected row; -1 when none.

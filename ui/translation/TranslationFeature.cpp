@@ -150,15 +150,16 @@ void TranslationFeature::buildListPanel()
 
 // ---- The string list -------------------------------------------------------------
 
-void TranslationFeature::collect(int resumeAt)
+void TranslationFeature::collect(int selectRow)
 {
     // The project page has no page editor of its own: nothing is collected.
     QTextEdit* editor = shell_.pages().activeFileEditor();
-    session_.collect(editor ? editor->document() : nullptr,
-                     resumeAt >= 0 ? std::optional<int>(resumeAt) : std::nullopt);
+    session_.collect(editor ? editor->document() : nullptr, shell_.pages().activeCaption());
     if (editor)
         editor->viewport()->update();
     listPanel_->setVisible(true);
+    if (selectRow >= 0 && selectRow < session_.list().rowCount())
+        this->selectRow(selectRow);
     syncChangedColumn();
     if (session_.list().entryCount() > 0)
         entryView_->setFocus();

@@ -77,7 +77,7 @@ public:
     DictionaryWindow* dictionaryWindow() const { return dictionaryWindow_; }
 
     // ---- StringList ------------------------------------------------------
-    void collect(int resumeAt = -1) override;
+    void collect(int selectRow = -1) override;
     void clear() override;
     int selectedRow() const override;
 

@@ -210,8 +210,9 @@ TEST_F(LoopTest, UndoPutsTheSourceBackOrSaysWhyNot)
     bar().undoButton()->click();
     EXPECT_EQ(line(1), "x := 'a' + 'b';");
     EXPECT_TRUE(loop().session().undoBuffer().isEmpty());
-    // The list keeps the translations and their marks.
-    EXPECT_EQ(rows(loop().changedView()), QStringList({" Yes ", " Yes ", "****"}));
+    // The entries show their old texts again, unmarked.
+    EXPECT_EQ(rows(loop().changedView()), QStringList({" No ", " No ", "****"}));
+    EXPECT_EQ(rows(loop().entryView()).mid(0, 2), QStringList({"    1    7    7  a", "    1   13   13  b"}));
 
     ui->clear();
     bar().undoButton()->click();
