@@ -74,6 +74,16 @@ ProjectFileContents readProjectFile(const QString& path)
     return c;
 }
 
+void saveProjectResource(const Project& project)
+{
+    platform::IniFile ini(project.projectFilePath());
+    platform::IniFile::Batch batch(ini);
+    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Resname"), project.resourceName);
+    ini.writeString(QStringLiteral("Resource"), QStringLiteral("Fullresname"), project.resourceScript);
+    ini.writeInteger(QStringLiteral("Resource"), QStringLiteral("Position"), project.resourceLine);
+    batch.commit();
+}
+
 void saveProjectFile(const Project& project, const QStringList& pageCaptions, const QString& activeCaption,
                      int selectedRow)
 {

@@ -33,6 +33,11 @@ struct ProjectFileContents {
     QString fileInUse;     // [Opened] FileInUse: the caption of the active page
 };
 
+// Writes [Resource] (the version resource) into the project's own file, so
+// that the file agrees with a project source that was just written with or
+// without its directive. Throws platform::IniError.
+void saveProjectResource(const Project& project);
+
 // Reads a project file; a missing file reads as one without keys.
 ProjectFileContents readProjectFile(const QString& path);
 

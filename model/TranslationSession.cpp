@@ -121,10 +121,13 @@ std::optional<TranslationSession::Location> TranslationSession::locate(QTextDocu
         at.line = block.blockNumber() + 1;
         at.column = static_cast<int>(p) + 2;
         at.content = entry->text;
+        // The look shows where the literal is; it changes nothing to save.
+        const bool modified = document->isModified();
         QTextCursor cursor(document);
         cursor.setPosition(at.start);
         cursor.setPosition(at.start + at.length, QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(lookFormat(QTextCharFormat(), workspace_.settings().selectedLook));
+        document->setModified(modified);
         located_ = at;
 
         source_ = pascalUnquoted(entry->text);

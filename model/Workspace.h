@@ -39,8 +39,13 @@ public:
     // The project's dictionary table.
     Dictionary& dictionary() { return dictionary_; }
 
+    // Tells every feature that a page wrote its file.
+    void notifySourceSaved(const QString& path) { emit sourceSaved(path); }
+
 signals:
     void projectChanged();
+    // A unit, form or the project source was written to path.
+    void sourceSaved(const QString& path);
     void settingsChanged();
     void projectSavedChanged(bool saved);
 

@@ -1,6 +1,8 @@
 #include "ui/build/BuildFeature.h"
 
 #include "model/DelphiInstallation.h"
+#include "model/ProjectFile.h"
+#include "model/ProjectSources.h"
 #include "model/Workspace.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -14,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QTextEdit>
 
 namespace lingrove::ui {
@@ -49,6 +52,15 @@ BuildFeature::BuildFeature(model::Workspace& workspace, Shell& shell, QObject* p
     connect(pictureEditor_, &QAction::triggered, this, [this] { pictureEditor(); });
     connect(notepad_, &QAction::triggered, this, [this] { notepad(); });
     connect(viewReadme_, &QAction::triggered, this, [this] { viewReadme(); });
+
+    // Whenever the project source is written, the project file learns where
+    // its version resource stands.
+    connect(&workspace_, &model::Workspace::sourceSaved, this, [this](const QString& path) {
+        const QString source = workspace_.project().delphiProjectFile;
+        if (!source.isEmpty()
+            && QFileInfo(path) == QFileInfo(model::existingSpelling(platform::toNative(source))))
+            keepResourceInProjectFile();
+    });
 
     // The version resource belongs to an open project.
     shell_.onMenuShown(Menu::Extras, [this] {
@@ -228,9 +240,26 @@ void BuildFeature::removeVersionInfo()
         workspace_.project().resourceLine = -1;
         return;
     }
+    const bool hadDirective = workspace_.project().resourceLine != -1;
     const QString warning = resource_.removeDirective(*editor->document());
     if (!warning.isEmpty())
         ui().message(shell_.window(), warning, BoxKind::Warning);
+    // The project source changed on its page: saved now, or kept as changed
+    // (its tab says so) until the user saves it.
+    if (hadDirective)
+        shell_.pages().askToSaveProjectPage();
+}
+
+void BuildFeature::keepResourceInProjectFile()
+{
+    const model::Project& project = workspace_.project();
+    if (!project.isOpen())
+        return;
+    try {
+        model::saveProjectResource(project);
+    } catch (const std::exception& e) {
+        ui().error(shell_.window(), QString::fromUtf8(e.what()));
+    }
 }
 
 void BuildFeature::compileResourceScript()
@@ -255,8 +284,10 @@ model::VersionResource::Outcome BuildFeature::addResourceDirective(const QString
         ui().message(shell_.window(), change.warning, BoxKind::Warning);
     if (change.outcome == model::VersionResource::Outcome::WriteFailed)
         ui().error(shell_.window(), change.error);
-    if (change.outcome == model::VersionResource::Outcome::Added)
+    if (change.outcome == model::VersionResource::Outcome::Added) {
         pages.reloadProjectSource();
+        keepResourceInProjectFile();
+    }
     return change.outcome;
 }
 

@@ -79,6 +79,8 @@ private:
     // then the pause, hidden, resting text back.
     void finishWait(bool started);
     void setBusyCursor(bool busy);
+    // Writes the version resource's place into the project file.
+    void keepResourceInProjectFile();
     void minimizeWindow(bool minimize);
     // Runs a program the user works in (the project's program, the IDE):
     // the window is minimised while it runs.

@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -45,6 +46,19 @@ void setUpEditor(QTextEdit* editor)
     editor->setTabChangesFocus(true);
 }
 
+// The mark of a page with unsaved changes: a small dot on its tab.
+QIcon modifiedIcon()
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 90, 0));
+    p.drawEllipse(QRectF(2.5, 2.5, 7, 7));
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* parent)
@@ -58,6 +72,7 @@ PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* p
     , statusPanel_(new QWidget)
     , positionLabel_(new QLabel(statusPanel_))
     , progressBar_(new QProgressBar(statusPanel_))
+    , modifiedMark_(modifiedIcon())
 {
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setDocumentMode(true);
@@ -205,6 +220,7 @@ bool PagesFeature::loadFile(QTextEdit* editor, model::SourceFile& file)
             document->setParent(editor);
             editor->setDocument(document.release());
             editor->moveCursor(QTextCursor::Start);
+            watchModification(editor);
         }
         loading_ = false;
     } catch (const pascal::HighlightVersionError& e) {
@@ -309,6 +325,63 @@ void PagesFeature::showProjectPage()
     tabs_->setCurrentWidget(projectPage_);
 }
 
+QTextEdit* PagesFeature::editorOf(const QWidget* page) const
+{
+    if (page == projectPage_)
+        return projectEditor_;
+    const auto* source = dynamic_cast<const SourcePage*>(page);
+    return source ? source->editor : nullptr;
+}
+
+bool PagesFeature::isModified(const QWidget* page) const
+{
+    const QTextEdit* editor = editorOf(page);
+    return editor && editor->document()->isModified();
+}
+
+void PagesFeature::watchModification(QTextEdit* editor)
+{
+    QWidget* page = editor == projectEditor_ ? projectPage_ : editor->parentWidget();
+    connect(editor->document(), &QTextDocument::modificationChanged, this, [this, page](bool modified) {
+        const int index = tabs_->indexOf(page);
+        if (index >= 0)
+            tabs_->setTabIcon(index, modified ? modifiedMark_ : QIcon());
+    });
+    const int index = tabs_->indexOf(page);
+    if (index >= 0)
+        tabs_->setTabIcon(index, editor->document()->isModified() ? modifiedMark_ : QIcon());
+}
+
+bool PagesFeature::askToSave(QWidget* page)
+{
+    if (!isModified(page))
+        return true;
+    const int index = tabs_->indexOf(page);
+    switch (ui().choice(shell_.window(), QStringLiteral("Save changes to %1?").arg(tabs_->tabText(index)))) {
+    case Answer::Yes:
+        tabs_->setCurrentIndex(index);
+        return saveActivePage();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool PagesFeature::askToSaveModifiedPages()
+{
+    for (int i = 0; i < tabs_->count(); ++i)
+        if (!askToSave(tabs_->widget(i)))
+            return false;
+    return true;
+}
+
+bool PagesFeature::askToSaveProjectPage()
+{
+    return askToSave(projectPage_);
+}
+
 void PagesFeature::closeActivePage()
 {
     QWidget* page = tabs_->currentWidget();
@@ -316,6 +389,9 @@ void PagesFeature::closeActivePage()
         ui().message(shell_.window(), QStringLiteral("Project page not removable"));
         return;
     }
+    // Nothing typed into the page is thrown away without the user's word.
+    if (!askToSave(page))
+        return;
     tabs_->removeTab(tabs_->indexOf(page));
     delete page;
     tabs_->setCurrentWidget(projectPage_);
@@ -421,6 +497,8 @@ bool PagesFeature::saveActivePage()
         }
         return false;
     }
+    editor->document()->setModified(false);
+    workspace_.notifySourceSaved(file.path());
     // A saved project source is read again: its file list may have changed.
     if (onProjectPage
         || (kind == QLatin1String("dpr") && projectSource_

@@ -6,6 +6,7 @@
 #include "model/SourceFile.h"
 #include "ui/shell/PageArea.h"
 
+#include <QIcon>
 #include <QObject>
 
 #include <optional>
@@ -78,6 +79,11 @@ public:
     void closeAllPages() override;
     bool saveActivePage() override;
     bool saveAndCloseActivePage() override;
+    bool askToSaveModifiedPages() override;
+    bool askToSaveProjectPage() override;
+
+    // True when the page (the project page or a file page) holds changes not saved.
+    bool isModified(const QWidget* page) const;
 
 private:
     SourcePage* activePage() const;
@@ -87,6 +93,11 @@ private:
     bool loadFile(QTextEdit* editor, model::SourceFile& file);
     void buildTree();
     QString projectFolder() const;
+    QTextEdit* editorOf(const QWidget* page) const;
+    // Shows on the page's tab whether its document holds unsaved changes.
+    void watchModification(QTextEdit* editor);
+    // "Save changes to <caption>?" for page when it is modified.
+    bool askToSave(QWidget* page);
 
     model::Workspace& workspace_;
     Shell& shell_;
@@ -99,6 +110,7 @@ private:
     QLabel* positionLabel_;
     QProgressBar* progressBar_;
     QStringList quotedNames_;
+    QIcon modifiedMark_;
     bool loading_ = false;   // a page's text is being loaded: the caret is not shown
 
     QAction* addFile_;

@@ -118,7 +118,9 @@ void ProjectFeature::start()
 
 bool ProjectFeature::prepareClose()
 {
-    // Any close writes the recent projects, with no question about unsaved work.
+    // Pages with unsaved changes are saved or left as the user says.
+    if (!shell_.pages().askToSaveModifiedPages())
+        return false;
     QString why;
     if (!recent_.save(model::RecentProjects::defaultFile(), &why))
         ui().error(shell_.window(), why);

@@ -52,6 +52,12 @@ public:
     // and closes it, the last page becomes the active one. False (the page
     // stays) when it could not be saved.
     virtual bool saveAndCloseActivePage() = 0;
+    // "Save changes to <file>?" for every page with unsaved changes: Yes
+    // saves it, No leaves it, Cancel stops. False when the user cancelled or
+    // a page could not be saved (nothing may then be closed).
+    virtual bool askToSaveModifiedPages() = 0;
+    // The same question for the project page alone.
+    virtual bool askToSaveProjectPage() = 0;
 };
 
 } // namespace lingrove::ui

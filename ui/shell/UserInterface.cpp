@@ -146,6 +146,22 @@ bool QtUserInterface::question(QWidget* parent, const QString& text, BoxKind kin
     return box.exec() == QMessageBox::Yes;
 }
 
+Answer QtUserInterface::choice(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void QtUserInterface::error(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
@@ -214,6 +230,12 @@ bool ScriptedUserInterface::question(QWidget*, const QString& text, BoxKind)
 {
     shown.push_back({QStringLiteral("question"), text});
     return takeFront(answers, false);
+}
+
+Answer ScriptedUserInterface::choice(QWidget*, const QString& text)
+{
+    shown.push_back({QStringLiteral("choice"), text});
+    return takeFront(choices, Answer::No);
 }
 
 void ScriptedUserInterface::error(QWidget*, const QString& text)

@@ -13,6 +13,7 @@ class QWidget;
 namespace lingrove::ui {
 
 enum class BoxKind { Information, Warning, Error, Confirmation };
+enum class Answer { Yes, No, Cancel };
 
 class UserInterface {
 public:
@@ -22,6 +23,8 @@ public:
     virtual void message(QWidget* parent, const QString& text, BoxKind kind = BoxKind::Information) = 0;
     // Yes and No; true for Yes.
     virtual bool question(QWidget* parent, const QString& text, BoxKind kind = BoxKind::Information) = 0;
+    // Yes, No and Cancel ("Save changes to ...?").
+    virtual Answer choice(QWidget* parent, const QString& text) = 0;
     // The framework's default error box for errors no handler catches.
     virtual void error(QWidget* parent, const QString& text) = 0;
     // An input box; nullopt when cancelled.
@@ -55,6 +58,7 @@ class QtUserInterface : public UserInterface {
 public:
     void message(QWidget* parent, const QString& text, BoxKind kind) override;
     bool question(QWidget* parent, const QString& text, BoxKind kind) override;
+    Answer choice(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                     const QString& text) override;
@@ -77,12 +81,13 @@ public:
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Shown {
-        QString kind;   // "message", "question", "error", "input", "open", "save", "folder", "dialog"
+        QString kind;   // "message", "question", "choice", "error", "input", "open", "save", "folder", "dialog"
         QString text;   // the message, prompt or caption; a dialog's window title
     };
 
     std::vector<Shown> shown;
     std::vector<bool> answers;                      // for question()
+    std::vector<Answer> choices;                    // for choice(); none queued: No
     std::vector<std::optional<QString>> inputs;     // for inputBox()
     std::vector<std::optional<QString>> files;      // for openFile(), saveFile(), chooseFolder()
     // For exec(): each gets the dialog, may fill and press its controls, and
@@ -96,6 +101,7 @@ public:
 
     void message(QWidget* parent, const QString& text, BoxKind kind) override;
     bool question(QWidget* parent, const QString& text, BoxKind kind) override;
+    Answer choice(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                     const QString& text) override;

@@ -67,10 +67,18 @@ TEST_F(ResourceTest, DirectiveIsWrittenAndRemovedFromTheProjectPage)
     EXPECT_EQ(readBytes(dpr), expected.replace("\r\n  b egin", "\r\n{$R VERSION.res}\r\n  b egin"));
     EXPECT_EQ(pageLine(4), "{$R VERSION.res}");
 
+    // The project file knows where the directive stands.
+    const QString projectFile = workspace().project().projectFilePath();
+    EXPECT_TRUE(readBytes(projectFile).contains("Position=4\r\n"));
+
+    // Removing it changes the project page, which is saved when the user says so.
+    ui->choices = {ui::Answer::Yes};
     trigger(ui::Menu::Extras, "AddinProject1");
     EXPECT_EQ(workspace().project().resourceLine, -1);
     EXPECT_EQ(pageLine(4), "  b egin ");
-    EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
+    EXPECT_EQ(ui->texts(), QStringList{"Save changes to Demo.dpr?"});
+    EXPECT_EQ(readBytes(dpr), kSource);
+    EXPECT_TRUE(readBytes(projectFile).contains("Position=-1\r\n"));
 }
 
 TEST_F(ResourceTest, StaleDirectiveIsToldNotRemoved)

@@ -135,4 +135,37 @@ TEST_F(SavingTest, TextTheFileCannotHoldOrAReadOnlyFileIsNotWritten)
     EXPECT_EQ(captions(), QStringList({"Demo.dpr", "texts.pas"}));
 }
 
+TEST_F(SavingTest, ClosingAModifiedPageOrTheWindowAsksFirst)
+{
+    openProjectSource(copyDemo());
+    const QString path = project + "/Texts.pas";
+    const QByteArray unit = readBytes(path);
+    pages().openPage("texts.pas");
+    replaceInEditor(pages().activeFileEditor(), "unit", "Unit");
+    EXPECT_FALSE(pages().tabs()->tabIcon(1).isNull());
+
+    // Cancel keeps the page and its text; Yes saves it and closes it.
+    ui->choices = {lingrove::ui::Answer::Cancel};
+    pages().closeActivePage();
+    EXPECT_EQ(ui->texts("choice"), QStringList{"Save changes to texts.pas?"});
+    EXPECT_EQ(captions(), QStringList({"Demo.dpr", "texts.pas"}));
+    ui->choices = {lingrove::ui::Answer::Yes};
+    pages().closeActivePage();
+    EXPECT_EQ(captions(), QStringList{"Demo.dpr"});
+    QByteArray expected = unit;
+    expected.replace(0, 4, "Unit");
+    EXPECT_EQ(readBytes(path), expected);
+
+    // No closes the window without writing; Cancel keeps it open.
+    pages().openPage("texts.pas");
+    replaceInEditor(pages().activeFileEditor(), "Unit", "unit");
+    ui->clear();
+    ui->choices = {lingrove::ui::Answer::Cancel};
+    EXPECT_FALSE(window().close());
+    EXPECT_EQ(ui->texts("choice"), QStringList{"Save changes to texts.pas?"});
+    ui->choices = {lingrove::ui::Answer::No};
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(readBytes(path), expected);
+}
+
 } // namespace
