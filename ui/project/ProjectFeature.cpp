@@ -224,6 +224,8 @@ bool ProjectFeature::startNewProject(const model::NewProjectFields& fields)
 {
     if (!adoptProject(model::projectFromFields(fields)))
         return false;
+    // A new project is as much a recent project as an opened one.
+    recent_.add(workspace_.project().projectFilePath());
     setCaption();
     PageArea& pages = shell_.pages();
     pages.reloadProjectSource();

@@ -106,6 +106,7 @@ TEST_F(ProjectTest, WizardOpensTheProjectAndSavedPagesOpenAgain)
     EXPECT_EQ(window().windowTitle(), "Lingrove - [ Demo ]");
     EXPECT_EQ(workspace().project().name, "Demo");
     EXPECT_EQ(workspace().dictionary().tableName(), "German_English");
+    EXPECT_EQ(feature().recentProjects().entries(), QStringList(file));
     // All the project's files are open.
     EXPECT_EQ(captions().value(0), "Demo.dpr");
     EXPECT_TRUE(captions().contains("main.pas") && captions().contains("main.dfm"))
