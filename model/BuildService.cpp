@@ -6,6 +6,8 @@
 #include "platform/FileUtil.h"
 #include "platform/Paths.h"
 
+#include <QRegularExpression>
+
 namespace lingrove::model {
 
 namespace {
@@ -17,6 +19,27 @@ QStringList projectArgument(const QString& dpr)
 }
 
 } // namespace
+
+QStringList outputLines(const QByteArray& output)
+{
+    QString text = decodeProgramOutput(output);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();   // the line end of the last line opens no new line
+    return lines;
+}
+
+bool toolFailed(const platform::ProcessResult& result)
+{
+    if (!result.started || result.crashed || result.exitCode != 0)
+        return true;
+    static const QRegularExpression error(QStringLiteral("(^|[\\s)])(Error|Fatal|error|fatal)( [EF]\\d+)?:"));
+    for (const QString& line : outputLines(result.output))
+        if (error.match(line).hasMatch())
+            return true;
+    return false;
+}
 
 BuildService::BuildService(const Workspace& workspace)
     : workspace_(workspace)
@@ -87,11 +110,7 @@ BuildService::CompileAll BuildService::compileAll(const Pump& pump) const
         result.error = QStringLiteral("Cannot open file \"%1\". %2").arg(compileAllOutput(), why);
         return result;
     }
-    QString text = decodeProgramOutput(output);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.output = text.split(QLatin1Char('\n'));
-    if (!result.output.isEmpty() && result.output.last().isEmpty())
-        result.output.removeLast();   // the line end of the last line opens no new line
+    result.output = outputLines(output);
     return result;
 }
 

@@ -16,6 +16,14 @@ namespace lingrove::model {
 
 class Workspace;
 
+// What a tool printed, line by line (UTF-8 or Windows-1252, any line ends).
+QStringList outputLines(const QByteArray& output);
+
+// True when a compiler's run failed: it did not start, crashed, ended with an
+// exit code other than 0, or printed an error ("Error:", "Fatal:", "error
+// E2003:" as Delphi and Free Pascal write them).
+bool toolFailed(const platform::ProcessResult& result);
+
 class BuildService {
 public:
     using Pump = std::function<void()>;

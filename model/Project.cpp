@@ -68,7 +68,6 @@ QString ToolPath::path() const
 
 QString ToolPath::sibling(const QString& name) const
 {
-    // The stored folder may end in "\" already; the doubled separator is harmless.
     return platform::joinPath(platform::toNative(folder), name);
 }
 

@@ -1,6 +1,7 @@
 #include "model/VersionResource.h"
 
 #include "core/rcscript/ResourceDirective.h"
+#include "model/BuildService.h"
 #include "model/RtfReader.h"
 #include "model/SourceFile.h"
 #include "model/TextCodec.h"
@@ -8,6 +9,8 @@
 #include "platform/FileUtil.h"
 #include "platform/Paths.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -96,12 +99,44 @@ bool VersionResource::writeScript(const QString& name, const rcscript::VersionIn
     return true;
 }
 
-platform::ProcessResult VersionResource::compileScript(const Pump& pump) const
+QString VersionResource::nameProblem(const QString& name, const SourceFile* projectSource)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("Please enter a name for the resource file.");
+    static const QString notInNames = QStringLiteral(" \t/\\:*?\"<>|{}'");
+    for (const QChar c : name)
+        if (notInNames.contains(c) || c.unicode() < 0x20)
+            return QStringLiteral("The resource name %1 cannot be used: a file name in a {$R ...} directive "
+                                  "holds no spaces, quotes, braces, folders or any of * ? : < > |.")
+                .arg(name);
+    if (projectSource && projectSource->decoding().encoding == TextEncoding::Windows1252)
+        for (const QChar c : name)
+            if (unicodeToWindows1252(c.unicode()) < 0)
+                return QStringLiteral("The resource name %1 cannot be written into the project source, which "
+                                      "is 8-bit Windows-1252 text without the letter %2.")
+                    .arg(name, c);
+    return {};
+}
+
+QString VersionResource::compiledFileName() const
+{
+    const QString& script = workspace_.project().resourceName;
+    return script.left(std::max<qsizetype>(0, script.size() - 3)) + QStringLiteral(".res");
+}
+
+VersionResource::Compiled VersionResource::compileScript(const Pump& pump) const
 {
     const Project& project = workspace_.project();
-    return platform::runAndWait(workspace_.settings().resourceCompiler.path(),
-                                {platform::toNative(project.resourceScript)}, project.delphiProjectFolder(),
-                                platform::WindowMode::Hidden, pump);
+    const QString res = platform::joinPath(project.delphiProjectFolder(), compiledFileName());
+    // File times may be as coarse as two seconds.
+    const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-2);
+    Compiled compiled;
+    compiled.run = platform::runAndWait(workspace_.settings().resourceCompiler.path(),
+                                        {platform::toNative(project.resourceScript)}, project.delphiProjectFolder(),
+                                        platform::WindowMode::Hidden, pump);
+    const QFileInfo made(res);
+    compiled.made = !toolFailed(compiled.run) && made.isFile() && made.lastModified().toUTC() >= started;
+    return compiled;
 }
 
 VersionResource::Change VersionResource::addDirective(QTextDocument& doc, SourceFile& file,

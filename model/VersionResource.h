@@ -25,11 +25,21 @@ public:
 
     // True when no project source is open: the script has no folder to go to.
     bool projectFolderMissing() const;
+    // Why name cannot name the resource, or empty when it can: it must be a
+    // file name without folders, spaces or quotes, and projectSource (when
+    // given) must be able to hold the directive {$R <name>.res}.
+    static QString nameProblem(const QString& name, const SourceFile* projectSource);
     // Writes the script <name>.rc into the project source's folder and
     // records it in the project. False with the reason.
     bool writeScript(const QString& name, const rcscript::VersionInfoFields& fields, QString* why);
+    // The compiled resource's file name: the script's name with ".res" for ".rc".
+    QString compiledFileName() const;
+    struct Compiled {
+        platform::ProcessResult run;
+        bool made = false;   // the compiler reported no error and wrote the .res file anew
+    };
     // The resource compiler on the project's script, hidden; waits.
-    platform::ProcessResult compileScript(const Pump& pump) const;
+    Compiled compileScript(const Pump& pump) const;
 
     enum class Outcome {
         Added,        // inserted and the project source written

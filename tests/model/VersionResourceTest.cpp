@@ -163,6 +163,7 @@ TEST_F(VersionResourceTest, ScriptIsWrittenBesideTheProjectSourceAndCompiled)
     rcscript::VersionInfoFields fields;
     fields.language = 7;
     fields.charset = 7;
+    fields.companyName = "Say \"hi\" C:\\dir";   // quoted for the resource compiler
     QString why;
     ASSERT_TRUE(resource.writeScript(QStringLiteral("VERSION"), fields, &why)) << why.toStdString();
     const QString script = tmp.filePath(QStringLiteral("VERSION.rc"));
@@ -175,9 +176,18 @@ TEST_F(VersionResourceTest, ScriptIsWrittenBesideTheProjectSourceAndCompiled)
     Settings s = workspace.settings();
     s.resourceCompiler.folder = QStringLiteral(LINGROVE_STANDINS "/");
     workspace.setSettings(s);
-    const platform::ProcessResult run = resource.compileScript({});
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
-    EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("VERSION.res"))));
+    const VersionResource::Compiled compiled = resource.compileScript({});
+    EXPECT_TRUE(compiled.made) << compiled.run.output.toStdString();
+    const QByteArray res = readAll(tmp.filePath(QStringLiteral("VERSION.res")));
+    const QString company = QStringLiteral("Say \"hi\" C:\\dir");
+    EXPECT_TRUE(res.contains(QByteArray(reinterpret_cast<const char*>(company.utf16()), company.size() * 2)));
+
+    // A script the compiler refuses makes nothing, though an older file is there.
+    fields.fileVersionNumbers[0] = "1 2";
+    ASSERT_TRUE(resource.writeScript(QStringLiteral("VERSION"), fields, &why));
+    const VersionResource::Compiled refused = resource.compileScript({});
+    EXPECT_FALSE(refused.made);
+    EXPECT_TRUE(refused.run.output.contains("syntax error")) << refused.run.output.toStdString();
 
     // Without a project source there is no folder for the script.
     workspace.setProject(Project{});

@@ -118,10 +118,10 @@ void BuildFeature::minimizeWindow(bool minimize)
         window->showNormal();
 }
 
-void BuildFeature::finishWait(bool started)
+void BuildFeature::finishWait(bool succeeded)
 {
     WaitWindow& wait = waitWindow();
-    wait.showText(started ? QStringLiteral("Ready") : QStringLiteral("An error has occuped!"));
+    wait.showText(succeeded ? QStringLiteral("Ready") : QStringLiteral("An error has occuped!"));
     pauseWithMessages(500);
     wait.hideAndReset();
 }
@@ -144,13 +144,37 @@ platform::ProcessResult BuildFeature::runMinimized(Run run)
 
 // ---- Compiling ------------------------------------------------------------------
 
+QString BuildFeature::compilerName() const
+{
+    return QStringLiteral("The compiler %1").arg(workspace_.settings().compiler.path());
+}
+
+void BuildFeature::showFailure(const QString& tool, const platform::ProcessResult& result, const QString& outcome)
+{
+    QStringList lines = model::outputLines(result.output);
+    if (!result.started)
+        lines << QStringLiteral("%1 could not be started. %2").arg(tool, result.error);
+    else if (result.crashed)
+        lines << QStringLiteral("%1 crashed. %2").arg(tool, result.error);
+    else if (result.exitCode != 0)
+        lines << QStringLiteral("%1 ended with exit code %2.").arg(tool).arg(result.exitCode);
+    if (!outcome.isEmpty())
+        lines << outcome;
+    CompilerMessagesWindow& messages = compilerMessages();
+    messages.setLines(lines);
+    ui().exec(messages);
+}
+
 void BuildFeature::compile()
 {
-    // The wait window is up while the compiler starts; a failed start turns
-    // it into the error note.
+    // The wait window is up while the compiler runs; a failure turns it into
+    // the error note, and what the compiler said is shown.
     waitWindow().showText(QString::fromLatin1(WaitWindow::RestingText));
     const platform::ProcessResult result = build_.compile(true, paintWhileWaiting);
-    finishWait(result.started);
+    const bool failed = model::toolFailed(result);
+    finishWait(!failed);
+    if (failed)
+        showFailure(compilerName(), result);
 }
 
 void BuildFeature::compileAll()
@@ -194,26 +218,43 @@ void BuildFeature::run()
     setBusyCursor(true);
     const platform::ProcessResult compiled = build_.compile(false, paintWhileWaiting);
     wait.hideAndReset();
-    if (!compiled.started) {
-        ui().message(shell_.window(), QStringLiteral("Fehler!"));
-        setBusyCursor(false);
+    setBusyCursor(false);
+    // A program the compiler failed to make anew is not run: it would be an
+    // old one, or none.
+    if (model::toolFailed(compiled)) {
+        showFailure(compilerName(), compiled, QStringLiteral("The program was not started."));
         return;
     }
-    // The compiler's result is not looked at: the program file is started
-    // whether it is new, old or missing.
+    const QString file = build_.programFile();
+    if (!QFileInfo(file).isFile()) {
+        ui().message(shell_.window(),
+                     QStringLiteral("There is nothing to run: the compiler made no program %1.").arg(file),
+                     BoxKind::Warning);
+        return;
+    }
     const platform::ProcessResult program =
         runMinimized([this](const model::BuildService::Pump& pump) { return build_.runProgram(pump); });
     if (!program.started)
-        ui().message(shell_.window(), QStringLiteral("Fehler!"));
-    setBusyCursor(false);
+        ui().message(shell_.window(), QStringLiteral("The program %1 could not be started. %2").arg(file, program.error),
+                     BoxKind::Error);
 }
 
 void BuildFeature::runIde()
 {
     const platform::ProcessResult ide =
         runMinimized([this](const model::BuildService::Pump& pump) { return build_.runIde(pump); });
-    if (!ide.started)
-        ui().message(shell_.window(), QStringLiteral("Fehler!"));
+    const QString name = QStringLiteral("The Delphi IDE %1").arg(workspace_.settings().ide.path());
+    if (!ide.started) {
+        ui().message(shell_.window(), QStringLiteral("%1 could not be started. %2").arg(name, ide.error),
+                     BoxKind::Error);
+    } else if (ide.crashed || ide.exitCode != 0) {
+        // What the IDE said on leaving (no editor to open the project in, say).
+        const QString said = model::outputLines(ide.output).join(QLatin1Char('\n'));
+        ui().message(shell_.window(),
+                     QStringLiteral("%1 ended with exit code %2.").arg(name).arg(ide.exitCode)
+                         + (said.isEmpty() ? QString() : QStringLiteral("\n\n") + said),
+                     BoxKind::Warning);
+    }
 }
 
 // ---- The version resource --------------------------------------------------------------
@@ -250,6 +291,11 @@ void BuildFeature::removeVersionInfo()
         shell_.pages().askToSaveProjectPage();
 }
 
+const model::SourceFile* BuildFeature::projectSource() const
+{
+    return shell_.pages().projectSource();
+}
+
 void BuildFeature::keepResourceInProjectFile()
 {
     const model::Project& project = workspace_.project();
@@ -262,12 +308,18 @@ void BuildFeature::keepResourceInProjectFile()
     }
 }
 
-void BuildFeature::compileResourceScript()
+bool BuildFeature::compileResourceScript()
 {
     WaitWindow& wait = waitWindow();
     wait.showText(QStringLiteral("Create file ") + workspace_.project().resourceName.toUpper() + QStringLiteral("..."));
-    const platform::ProcessResult result = resource_.compileScript(paintWhileWaiting);
-    finishWait(result.started);
+    const model::VersionResource::Compiled compiled = resource_.compileScript(paintWhileWaiting);
+    finishWait(compiled.made);
+    if (!compiled.made)
+        showFailure(QStringLiteral("The resource compiler %1").arg(workspace_.settings().resourceCompiler.path()),
+                    compiled.run,
+                    QStringLiteral("The resource file %1 was not made, so the project source was left as it was.")
+                        .arg(resource_.compiledFileName()));
+    return compiled.made;
 }
 
 model::VersionResource::Outcome BuildFeature::addResourceDirective(const QString& resFileName, bool removeOld)

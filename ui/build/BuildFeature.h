@@ -61,12 +61,15 @@ public:
 
     // ---- For the version wizard -----------------------------------------
     model::VersionResource& versionResource() { return resource_; }
-    // Runs the resource compiler on the project's script and waits.
-    void compileResourceScript();
+    // Runs the resource compiler on the project's script and waits. False,
+    // with its output shown, when it did not make the resource file.
+    bool compileResourceScript();
     // Inserts {$R resFileName} into the project source (see
     // VersionResource), writes it and shows it again; the user is told what
     // went wrong.
     model::VersionResource::Outcome addResourceDirective(const QString& resFileName, bool removeOld);
+    // The project page's source file; null when no project source is open.
+    const model::SourceFile* projectSource() const;
     // Set by createVersionInfo when the user agreed to replace the resource.
     bool replaceResource() const { return replaceResource_; }
 
@@ -75,9 +78,14 @@ public:
     VersionWizard& versionWizard();
 
 private:
-    // "Ready" after a successful start, "An error has occuped!" otherwise;
-    // then the pause, hidden, resting text back.
-    void finishWait(bool started);
+    // "Ready" after success, "An error has occuped!" otherwise; then the
+    // pause, hidden, resting text back.
+    void finishWait(bool succeeded);
+    // "The compiler <path>", as failures name it.
+    QString compilerName() const;
+    // "Compiler messages" with what a failed tool printed, a line saying how
+    // it ended, and outcome (what was therefore not done).
+    void showFailure(const QString& tool, const platform::ProcessResult& result, const QString& outcome = {});
     void setBusyCursor(bool busy);
     // Writes the version resource's place into the project file.
     void keepResourceInProjectFile();

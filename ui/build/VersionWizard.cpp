@@ -348,22 +348,27 @@ void VersionWizard::create()
     }
 
     const QString name = resourceName->text();
+    const QString problem = model::VersionResource::nameProblem(name, build_.projectSource());
+    if (!problem.isEmpty()) {
+        ui().message(this, problem, BoxKind::Warning);
+        return;
+    }
     QString why;
     if (!build_.versionResource().writeScript(name, f, &why)) {
         ui().error(this, why);
         reject();
         return;
     }
-    build_.compileResourceScript();
+    // Without a resource file the project gets no directive for it, nor is
+    // it compiled; the wizard stays open with the fields as typed.
+    if (!build_.compileResourceScript())
+        return;
 
     bool go = true;
     if (addDirective->isChecked()) {
-        const QString scriptName = name + QStringLiteral(".rc");
-        const QString res =
-            QString::fromStdString(rcscript::compiledFileName(model::toWindows1252(scriptName).toStdString()));
         // A project source that cannot be written stops here; one without a
         // BEGIN line gets no directive (the user has been told) and goes on.
-        go = build_.addResourceDirective(res, build_.replaceResource())
+        go = build_.addResourceDirective(build_.versionResource().compiledFileName(), build_.replaceResource())
              != model::VersionResource::Outcome::WriteFailed;
     }
     if (go && recompile->isChecked())

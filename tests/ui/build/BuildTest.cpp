@@ -87,18 +87,51 @@ TEST_F(BuildTest, MissingProgramsAreReported)
     setToolFolders(project + "/nowhere/", project + "/nowhere/", project + "/nowhere/");
     setProjectSource(project + "/Demo.dpr");
 
-    // Compile tells only in the wait window.
+    // Compile and Run tell in the wait window and in "Compiler messages".
+    const QString compiler = project + "/nowhere/dcc32.exe";
+    QStringList said;
+    const auto keep = [&](QDialog& d) {
+        said << static_cast<ui::CompilerMessagesWindow&>(d).lines();
+        return closeWithButton(d);
+    };
+    ui->dialogs = {keep, keep};
     WaitWatch watch(build().waitWindow());
     build().compile();
-    EXPECT_TRUE(ui->shown.empty());
     EXPECT_EQ(watch.seen.value(watch.seen.size() - 1), "An error has occuped!");
     EXPECT_FALSE(build().waitWindow().isVisible());
     EXPECT_EQ(build().waitWindow().text(), kResting);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith("The compiler " + compiler + " could not be started.")) << said[0].toStdString();
 
     trigger(ui::Menu::Project, "Run2");
+    ASSERT_EQ(said.size(), 3);
+    EXPECT_EQ(said[2], "The program was not started.");
     trigger(ui::Menu::Project, "Run1");
-    EXPECT_EQ(ui->texts("message"), (QStringList{"Fehler!", "Fehler!"}));
+    ASSERT_EQ(ui->texts("message").size(), 1);
+    EXPECT_TRUE(ui->texts("message")[0].startsWith("The Delphi IDE " + project + "/nowhere/delphi32.exe could not be started."));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BuildTest, TheIdeSaysWhenThereIsNoEditorToOpenTheProjectIn)
+{
+    const QString dpr = project + "/Demo.dpr";
+    writeBytes(dpr, "program Demo;\r\nbegin\r\nend.\r\n");
+    setProjectSource(dpr);
+    const QByteArray path = qgetenv("PATH"), visual = qgetenv("VISUAL"), editor = qgetenv("EDITOR");
+    qputenv("PATH", (dir.path() + "/empty").toLocal8Bit());
+    qunsetenv("VISUAL");
+    qunsetenv("EDITOR");
+    build().runIde();
+    qputenv("PATH", path);
+    if (!visual.isNull())
+        qputenv("VISUAL", visual);
+    if (!editor.isNull())
+        qputenv("EDITOR", editor);
+    EXPECT_EQ(ui->texts("message"),
+              QStringList{"The Delphi IDE " LINGROVE_STANDINS "/delphi32.exe ended with exit code 1.\n\n"
+                          "delphi32: there is no editor to open " + dpr
+                          + " in: install the Lazarus IDE, or name an editor in VISUAL or EDITOR"});
+    EXPECT_FALSE(window().isMinimized());
 }
 
 TEST_F(BuildTest, RunCompilesAndStartsTheProgramBesideTheProject)
@@ -113,10 +146,37 @@ TEST_F(BuildTest, RunCompilesAndStartsTheProgramBesideTheProject)
     EXPECT_EQ(readBytes(project + "/ran"), "ran\n");
     EXPECT_FALSE(window().isMinimized());
 
-    // No program beside the project: the start fails after compiling.
+    // No program beside the project: nothing is started, and the user is told.
     QFile::remove(project + "/Demo.exe");
     build().run();
-    EXPECT_EQ(ui->texts("message"), QStringList{"Fehler!"});
+    EXPECT_EQ(ui->texts("message"),
+              QStringList{"There is nothing to run: the compiler made no program " + project + "/Demo.exe."});
+
+    // A compiler that fails: its messages are shown and the old program is
+    // not run.
+    writeProgram(project + "/Demo.exe", "#!/bin/sh\necho ran again > \"$(dirname \"$0\")/ran\"\n");
+    useCompiler("#!/bin/sh\necho \"Demo.dpr(3,8) Fatal: Can't find unit Forms used by Demo\"\n"
+                "echo 'Fatal: Compilation aborted'\nexit 1\n");
+    QStringList said;
+    ui->dialogs.push_back([&](QDialog& d) {
+        said = static_cast<ui::CompilerMessagesWindow&>(d).lines();
+        return closeWithButton(d);
+    });
+    build().run();
+    EXPECT_EQ(said, (QStringList{"Demo.dpr(3,8) Fatal: Can't find unit Forms used by Demo", "Fatal: Compilation aborted",
+                                 "The compiler " + dir.path() + "/bin/dcc32.exe ended with exit code 1.",
+                                 "The program was not started."}));
+    EXPECT_EQ(readBytes(project + "/ran"), "ran\n");
+
+    // An error reported with exit code 0 counts as well.
+    useCompiler("#!/bin/sh\necho 'Main.pas(28): error E2003: Undeclared identifier'\n");
+    said.clear();
+    ui->dialogs.push_back([&](QDialog& d) {
+        said = static_cast<ui::CompilerMessagesWindow&>(d).lines();
+        return closeWithButton(d);
+    });
+    build().compile();
+    EXPECT_EQ(said, QStringList{"Main.pas(28): error E2003: Undeclared identifier"});
 }
 
 TEST_F(BuildTest, ToolsStartFromTheWindowsFolder)

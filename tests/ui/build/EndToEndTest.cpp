@@ -45,7 +45,7 @@ TEST_F(BuildTest, VersionResourceReachesTheCompiledExample)
         w.fileVersionNumbers[1]->setText("5");
         w.language->setCurrentIndex(7);   // German
         w.charset->setCurrentIndex(7);    // Windows, Multilingual (ANSI)
-        w.companyName->setText(QString::fromUtf8("Grüße & Co ©"));
+        w.companyName->setText(QString::fromUtf8("Grüße & \"Co\" ©"));
         w.productVersion->setText("2.5 beta");
         w.nextButton->click();
         w.nextButton->click();
@@ -58,7 +58,7 @@ TEST_F(BuildTest, VersionResourceReachesTheCompiledExample)
 
     const QByteArray rc = readBytes(folder + "/VERSION.rc");
     EXPECT_TRUE(rc.contains("    BLOCK \"040704E4\"\r\n"));
-    EXPECT_TRUE(rc.contains("VALUE \"CompanyName\", \"Gr\xFC\xDF" "e & Co \xA9\\0\""));
+    EXPECT_TRUE(rc.contains("VALUE \"CompanyName\", \"Gr\xFC\xDF" "e & \"\"Co\"\" \xA9\\0\""));
     ASSERT_TRUE(QFile::exists(folder + "/VERSION.res"));
 
     // The directive sits above the main block's begin, the rest as it was.
@@ -72,7 +72,7 @@ TEST_F(BuildTest, VersionResourceReachesTheCompiledExample)
     EXPECT_TRUE(exe.contains(utf16("VS_VERSION_INFO")));
     EXPECT_TRUE(exe.contains(utf16("StringFileInfo")));
     EXPECT_TRUE(exe.contains(utf16("040704E4")));
-    EXPECT_TRUE(exe.contains(utf16(QString::fromUtf8("Grüße & Co ©"))));
+    EXPECT_TRUE(exe.contains(utf16(QString::fromUtf8("Grüße & \"Co\" ©"))));
     EXPECT_TRUE(exe.contains(utf16("2.5 beta")));
 
     const auto run = platform::runAndWait(folder + "/Greeter.exe", {"2"}, {}, platform::WindowMode::Hidden);

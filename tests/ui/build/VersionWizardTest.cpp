@@ -3,6 +3,7 @@
 #include "BuildFixture.h"
 
 #include "ui/build/CharacterTable.h"
+#include "ui/build/CompilerMessagesWindow.h"
 #include "ui/build/VersionPreview.h"
 #include "ui/build/VersionWizard.h"
 
@@ -90,7 +91,8 @@ TEST_F(WizardTest, CreateWritesTheScriptAndTheDirective)
     w.recompile->setChecked(false);
     w.goToPage(2);
     // A resource compiler that takes its time and notes its argument.
-    writeProgram(project + "/rc/brcc32.exe", "#!/bin/sh\nsleep 0.3\necho \"$1\" > \"$(dirname \"$0\")/log\"\n");
+    writeProgram(project + "/rc/brcc32.exe",
+                 "#!/bin/sh\nsleep 0.3\necho \"$1\" > \"$(dirname \"$0\")/log\"\n: > \"${1%.rc}.res\"\n");
     setToolFolders(project + "/none/", project + "/none/", project + "/rc/");
     WaitWatch watch(build().waitWindow());
     w.create();
@@ -110,6 +112,57 @@ TEST_F(WizardTest, CreateWritesTheScriptAndTheDirective)
     EXPECT_EQ(pageLine(1), "{$R MINE.res}");
     EXPECT_EQ(w.result(), int(QDialog::Accepted));
     EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts().join('|').toStdString();
+}
+
+TEST_F(WizardTest, AFailedResourceCompileAddsNoDirectiveAndKeepsTheWizardOpen)
+{
+    ui::VersionWizard& w = wizard();
+    w.language->setCurrentIndex(7);
+    w.charset->setCurrentIndex(0);
+    w.recompile->setChecked(true);
+    writeProgram(project + "/rc/brcc32.exe", "#!/bin/sh\necho \"$1:2: syntax error\"\nexit 1\n");
+    setToolFolders(project + "/none/", project + "/none/", project + "/rc/");
+    QStringList said;
+    ui->dialogs.push_back([&](QDialog& d) {
+        said = static_cast<ui::CompilerMessagesWindow&>(d).lines();
+        return QDialog::Rejected;
+    });
+    w.setResult(QDialog::Rejected);
+    w.create();
+    EXPECT_EQ(said, (QStringList{project + "/VERSION.rc:2: syntax error",
+                                 "The resource compiler " + project + "/rc/brcc32.exe ended with exit code 1.",
+                                 "The resource file VERSION.res was not made, so the project source was left as it was."}));
+    EXPECT_EQ(readBytes(dpr), "program Demo;\r\nbegin\r\nend.\r\n");
+    EXPECT_EQ(workspace().project().resourceLine, -1);
+    EXPECT_EQ(w.result(), int(QDialog::Rejected));
+    EXPECT_EQ(ui->texts("dialog"), QStringList{"Compiler messages"}) << "no compile after it";
+}
+
+TEST_F(WizardTest, ResourceNamesTheProjectSourceCanHold)
+{
+    ui::VersionWizard& w = wizard();
+    w.language->setCurrentIndex(7);
+    w.charset->setCurrentIndex(0);
+    w.recompile->setChecked(false);
+    writeProgram(project + "/rc/brcc32.exe", "#!/bin/sh\n: > \"${1%.rc}.res\"\n");
+    setToolFolders(project + "/none/", project + "/none/", project + "/rc/");
+
+    // A Cyrillic name cannot go into an 8-bit source; a name with a space
+    // cannot go into a directive. Nothing is written.
+    for (const QString& name : {QString::fromUtf8("ВЕРСИЯ"), QStringLiteral("MY VERSION")}) {
+        ui->clear();
+        w.resourceName->setText(name);
+        w.create();
+        EXPECT_EQ(ui->texts("message").size(), 1) << name.toStdString();
+        EXPECT_TRUE(leftOver("*.rc").isEmpty());
+    }
+    // A letter of Windows-1252 goes in as that letter.
+    ui->clear();
+    w.resourceName->setText(QString::fromUtf8("VERSIÓN"));
+    w.create();
+    EXPECT_TRUE(ui->texts("message").isEmpty()) << ui->texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(dpr), "program Demo;\r\n{$R VERSI\xD3N.res}\r\nbegin\r\nend.\r\n");
+    EXPECT_EQ(pageLine(1), QString::fromUtf8("{$R VERSIÓN.res}"));
 }
 
 TEST_F(WizardTest, SignsGoToTheFocusedEditOnly)
