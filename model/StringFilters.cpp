@@ -220,13 +220,72 @@ struct BytesHash {
 };
 using ByteStringSet = std::unordered_set<std::string, BytesHash, std::equal_to<>>;
 
+// The font families Windows has shipped since Windows 95, which the forms
+// of a Delphi project name whether or not this machine has them.
+const QStringList& windowsFontFamilies()
+{
+    static const QStringList families = {
+        // Bitmap and system fonts of every Windows.
+        QStringLiteral("MS Sans Serif"), QStringLiteral("MS Serif"), QStringLiteral("MS Shell Dlg"),
+        QStringLiteral("MS Shell Dlg 2"), QStringLiteral("System"), QStringLiteral("Fixedsys"),
+        QStringLiteral("Terminal"), QStringLiteral("Small Fonts"), QStringLiteral("Courier"),
+        QStringLiteral("Modern"), QStringLiteral("Roman"), QStringLiteral("Script"), QStringLiteral("Marlett"),
+        // The TrueType core.
+        QStringLiteral("Arial"), QStringLiteral("Arial Black"), QStringLiteral("Arial Narrow"),
+        QStringLiteral("Arial Unicode MS"), QStringLiteral("Courier New"), QStringLiteral("Times New Roman"),
+        QStringLiteral("Symbol"), QStringLiteral("Wingdings"), QStringLiteral("Wingdings 2"),
+        QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"), QStringLiteral("Tahoma"),
+        QStringLiteral("Verdana"), QStringLiteral("Georgia"), QStringLiteral("Trebuchet MS"),
+        QStringLiteral("Comic Sans MS"), QStringLiteral("Impact"), QStringLiteral("Lucida Console"),
+        QStringLiteral("Lucida Sans Unicode"), QStringLiteral("Lucida Sans"), QStringLiteral("Palatino Linotype"),
+        QStringLiteral("Book Antiqua"), QStringLiteral("Bookman Old Style"), QStringLiteral("Century Gothic"),
+        QStringLiteral("Garamond"), QStringLiteral("Franklin Gothic Medium"), QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Sylfaen"), QStringLiteral("Estrangelo Edessa"), QStringLiteral("Mangal"),
+        QStringLiteral("Latha"), QStringLiteral("Gautami"), QStringLiteral("Raavi"), QStringLiteral("Shruti"),
+        QStringLiteral("Tunga"), QStringLiteral("Kartika"), QStringLiteral("Vrinda"), QStringLiteral("MV Boli"),
+        // Vista and later.
+        QStringLiteral("Segoe UI"), QStringLiteral("Segoe UI Light"), QStringLiteral("Segoe UI Semibold"),
+        QStringLiteral("Segoe UI Semilight"), QStringLiteral("Segoe UI Black"), QStringLiteral("Segoe UI Symbol"),
+        QStringLiteral("Segoe UI Emoji"), QStringLiteral("Segoe Print"), QStringLiteral("Segoe Script"),
+        QStringLiteral("Segoe MDL2 Assets"), QStringLiteral("Segoe Fluent Icons"), QStringLiteral("Calibri"),
+        QStringLiteral("Calibri Light"), QStringLiteral("Cambria"), QStringLiteral("Cambria Math"),
+        QStringLiteral("Candara"), QStringLiteral("Consolas"), QStringLiteral("Constantia"),
+        QStringLiteral("Corbel"), QStringLiteral("Gabriola"), QStringLiteral("Ebrima"), QStringLiteral("Gadugi"),
+        QStringLiteral("Nirmala UI"), QStringLiteral("Leelawadee UI"), QStringLiteral("Javanese Text"),
+        QStringLiteral("Mongolian Baiti"), QStringLiteral("Myanmar Text"), QStringLiteral("Sitka Text"),
+        QStringLiteral("Bahnschrift"), QStringLiteral("Ink Free"),
+        // East Asian families, in their Latin names.
+        QStringLiteral("MS Gothic"), QStringLiteral("MS PGothic"), QStringLiteral("MS UI Gothic"),
+        QStringLiteral("MS Mincho"), QStringLiteral("MS PMincho"), QStringLiteral("Meiryo"),
+        QStringLiteral("Meiryo UI"), QStringLiteral("Yu Gothic"), QStringLiteral("Yu Gothic UI"),
+        QStringLiteral("Malgun Gothic"), QStringLiteral("Gulim"), QStringLiteral("Dotum"),
+        QStringLiteral("Batang"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("SimHei"),
+        QStringLiteral("Microsoft YaHei"), QStringLiteral("Microsoft YaHei UI"),
+        QStringLiteral("Microsoft JhengHei"), QStringLiteral("MingLiU"), QStringLiteral("PMingLiU"),
+    };
+    return families;
+}
+
+// The installed families the code page can spell; none without a QGuiApplication.
+QStringList installedFontFamilies()
+{
+    QStringList out;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return out;
+    for (const QString& f : QFontDatabase::families()) {
+        // A family the code page cannot spell is no 8-bit literal.
+        if (std::all_of(f.begin(), f.end(), [](QChar c) { return unicodeToWindows1252(c.unicode()) >= 0; }))
+            out << f;
+    }
+    return out;
+}
+
 } // namespace
 
-bool isInstalledFontName(const QString& text)
+bool isFontName(const QString& text)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return false;
-    return QFontDatabase::families().contains(text, Qt::CaseSensitive);
+    return windowsFontFamilies().contains(text, Qt::CaseSensitive)
+           || installedFontFamilies().contains(text, Qt::CaseSensitive);
 }
 
 bool isLocaleNumber(const QString& text, const QLocale& locale)
@@ -287,14 +346,9 @@ scanner::KindTests currentKindTests()
     auto locale = std::make_shared<const QLocale>();
     auto formats = std::make_shared<const DateTimeFormat>(*locale);
     auto fonts = std::make_shared<ByteStringSet>();
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        for (const QString& f : QFontDatabase::families()) {
-            // A family the code page cannot spell is no 8-bit literal.
-            const bool spelled = std::all_of(f.begin(), f.end(),
-                                             [](QChar c) { return unicodeToWindows1252(c.unicode()) >= 0; });
-            if (spelled)
-                fonts->insert(toWindows1252(f).toStdString());
-        }
+    for (const QStringList& families : {windowsFontFamilies(), installedFontFamilies()})
+        for (const QString& f : families)
+            fonts->insert(toWindows1252(f).toStdString());
     scanner::KindTests t;
     t.isFontName = [fonts](std::string_view s) { return fonts->find(s) != fonts->end(); };
     t.isNumber = [locale](std::string_view s) { return hasDigit(s) && isLocaleNumber(fromWindows1252(s), *locale); };

@@ -1,6 +1,6 @@
 #pragma once
-// The locale- and font-dependent kind tests of the string filters: installed
-// font names, numbers and dates under the current locale. The scanner gets
+// The locale- and font-dependent kind tests of the string filters: font
+// names, numbers and dates under the current locale. The scanner gets
 // them as callbacks on Windows-1252 text.
 #include "model/TextCodec.h"
 #include "core/scanner/Scanner.h"
@@ -12,9 +12,10 @@
 
 namespace lingrove::model {
 
-// True when text is one of the installed font families, compared exactly.
-// Needs a QGuiApplication; without one no font is known.
-bool isInstalledFontName(const QString& text);
+// True when text is a font family, compared exactly: one of those Windows
+// ships (which the projects' forms name whatever this machine has), or one
+// installed here (known only with a QGuiApplication).
+bool isFontName(const QString& text);
 
 // True when text reads as a floating-point number under locale: blanks around
 // it, an optional sign, digits with at most one of the locale's decimal
@@ -35,7 +36,7 @@ bool isLocaleDateTime(const QString& text, const QLocale& locale);
 struct Settings;
 
 // The three kind tests bound to the default locale (QLocale()) and the font
-// families installed at the time of the call.
+// families of isFontName at the time of the call.
 scanner::KindTests currentKindTests();
 
 // The filters of settings, with the current kind tests.
