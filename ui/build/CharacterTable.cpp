@@ -22,7 +22,7 @@ QString CharacterTable::cellText(int code)
     return QString(QChar(static_cast<char16_t>(cp)));
 }
 
-CharacterTable::CharacterTable(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+CharacterTable::CharacterTable(QWidget* parent) : QDialog(parent, Qt::Tool)
 {
     setObjectName("Zeichentab");
     setWindowTitle("ANSI Table");

@@ -213,7 +213,7 @@ VersionWizard::VersionWizard(BuildFeature& build, QWidget* parent) : QDialog(par
     goToPage(0);
 }
 
-VersionWizard::~VersionWizard() { delete characterTable_; }
+VersionWizard::~VersionWizard() = default;
 
 void VersionWizard::fillLanguages()
 {
@@ -239,8 +239,9 @@ VersionPreview& VersionWizard::preview()
 CharacterTable& VersionWizard::characterTable()
 {
     if (!characterTable_) {
-        // A window of its own that stays beside the modal wizard.
-        characterTable_ = new CharacterTable(nullptr);
+        // A tool window of the wizard: it stays above it and, being the
+        // modal wizard's own, takes clicks while the wizard is open.
+        characterTable_ = new CharacterTable(this);
         characterTable_->onAppend = [this](const QString& text) { appendToFocusedEdit(text); };
     }
     return *characterTable_;

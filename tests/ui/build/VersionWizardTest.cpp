@@ -199,6 +199,23 @@ TEST_F(WizardTest, SignsGoToTheFocusedEditOnly)
     EXPECT_EQ(w.result(), int(QDialog::Rejected));
 }
 
+TEST_F(WizardTest, TheCharacterTableTakesClicksWhileTheWizardIsModal)
+{
+    ui::VersionWizard& w = wizard();
+    w.setWindowModality(Qt::ApplicationModal);
+    w.show();
+    w.goToPage(1);
+    w.comments->setFocus();
+    w.showCharacterTable();
+    ui::CharacterTable& table = w.characterTable();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
+    // Through the window system, where a modal window blocks the others.
+    QTest::mouseClick(table.windowHandle(), Qt::LeftButton, {}, table.okButton->mapTo(&table, QPoint(5, 5)));
+    EXPECT_EQ(w.comments->text(), "CommentsA");
+    w.cancel();
+    EXPECT_FALSE(table.isVisible());
+}
+
 TEST_F(WizardTest, PreviewShowsTheStringsInItsOrder)
 {
     ui::VersionWizard& w = wizard();
