@@ -1,6 +1,5 @@
 #include "core/rcscript/BatchLine.h"
 #include "core/rcscript/ResourceDirective.h"
-#include "core/rcscript/Tables.h"
 #include "core/rcscript/VersionScript.h"
 
 #include <gtest/gtest.h>
@@ -82,26 +81,10 @@ TEST(VersionScript, RefusesMissingChoices)
 
 TEST(VersionScript, ResourceNamesAreUpperCased)
 {
-    EXPECT_EQ(upperResourceName("version"), "VERSION");
     EXPECT_EQ(upperResourceName("my_res2"), "MY_RES2");
     EXPECT_EQ(upperResourceName("gr\xFC\xDF"), "GR\xDC\xDF");   // sharp s has no capital
-    EXPECT_EQ(scriptFileName("VERSION"), "VERSION.rc");
-    EXPECT_EQ(compiledFileName("VERSION.rc"), "VERSION.res");
+    EXPECT_EQ(compiledFileName(scriptFileName("VERSION")), "VERSION.res");
     EXPECT_EQ(compiledFileName("rc"), ".res");
-}
-
-TEST(Tables, IdsAndFormats)
-{
-    EXPECT_EQ(LanguageTable[28].Name, "Norwegian - Bokm\xE5l");
-    EXPECT_EQ(LanguageTable[28].Name.size(), 18u);   // the ring-a is one byte
-    EXPECT_EQ(hex4(LanguageTable[44].Id), "0421");
-    EXPECT_EQ(hex4(CharsetTable[1].Id), "03A4");
-    EXPECT_EQ(hex4(0x12345), "2345");
-    EXPECT_EQ(decimal(CharsetTable[4].Id), "1200");
-    EXPECT_EQ(languageId(-1), std::nullopt);
-    EXPECT_EQ(languageId(45), std::nullopt);
-    EXPECT_EQ(charsetId(12), std::nullopt);
-    EXPECT_EQ(charsetId(0), 0);
 }
 
 TEST(BatchLine, SpecimenLineByteForByte)
