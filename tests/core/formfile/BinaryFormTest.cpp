@@ -63,23 +63,35 @@ TEST(BinaryForm, BinaryDataInChunksOf32Bytes)
     expectProperty(byte(10) + u32(40) + std::string(40, '\xA5'), "{\r\n    " + hex(32) + "\r\n    " + hex(8) + "}");
 }
 
-TEST(BinaryForm, ComponentHeaders)
+TEST(BinaryForm, ComponentFlagsAndChildPositions)
 {
-    const std::string child1 = shortStr("TLabel") + shortStr("") + byte(0) + byte(0);
-    const std::string child2 = byte(0xF1) + shortStr("TButton") + shortStr("OK") + byte(0) + byte(0);
-    const std::string child3 = byte(0xF3) + byte(2) + byte(5) + shortStr("TPanel") + shortStr("P") + byte(0) + byte(0);
-    const std::string child4 = byte(0xF2) + byte(3) + u32(0x1234).substr(0, 2) + shortStr("TEdit") + shortStr("E")
-                               + byte(0) + byte(0);
-    const std::string binary = form("", child1 + child2 + child3 + child4);
+    const auto child = [](const std::string& prefix, const std::string& cls, const std::string& name) {
+        return prefix + shortStr(cls) + shortStr(name) + byte(0) + byte(0);
+    };
+    const std::string binary =
+        form("", child("", "TLabel", "") + child(byte(0xF1), "TButton", "OK")
+                     + child(byte(0xF3) + byte(2) + byte(5), "TPanel", "P")
+                     + child(byte(0xF2) + byte(3) + byte(0x34) + byte(0x12), "TEdit", "E")
+                     + child(byte(0xF4), "TFrame1", "Frame11") + child(byte(0xF5), "TFrame2", "Frame21")
+                     + child(byte(0xF6) + byte(2) + byte(3), "TFrame3", "F3")
+                     + child(byte(0xF2) + byte(4) + u32(7), "TEdit", "E2"));
     const std::string text = toText(binary);
     EXPECT_EQ(text, "object Form1: TForm1\r\n"
                     "  object TLabel\r\n  end\r\n"
                     "  inherited OK: TButton\r\n  end\r\n"
                     "  inherited P: TPanel [5]\r\n  end\r\n"
                     "  object E: TEdit [4660]\r\n  end\r\n"
+                    "  inline Frame11: TFrame1\r\n  end\r\n"
+                    "  inherited inline Frame21: TFrame2\r\n  end\r\n"
+                    "  inline F3: TFrame3 [3]\r\n  end\r\n"
+                    "  object E2: TEdit [Int32(7)]\r\n  end\r\n"
                     "end\r\n");
-    // The position 4660 comes back as a 16-bit integer, everything else byte for byte.
     EXPECT_EQ(toBinary(text), binary);
+    // "inherited inline" is a name after all when a colon follows.
+    EXPECT_EQ(toBinary("inherited inline: TX end"),
+              "TPF0" + byte(0xF1) + shortStr("TX") + shortStr("inline") + byte(0) + byte(0));
+    // Words that end or start objects may name classes, and values.
+    EXPECT_EQ(toText(toBinary("object T: end\r\n  P = end\r\nend\r\n")), "object T: end\r\n  P = end\r\nend\r\n");
 }
 
 TEST(BinaryForm, MalformedDataFailsWithOffset)

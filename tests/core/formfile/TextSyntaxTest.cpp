@@ -74,29 +74,6 @@ TEST(TextSyntax, Utf8FilesWithByteOrderMark)
     EXPECT_EQ(e.column(), 10);
 }
 
-TEST(TextSyntax, ObjectsListsCollectionsAndNumbers)
-{
-    const std::string text = "inline Frame1: TFrame1 [2]\r\n"
-                             "  Items = <\r\n"
-                             "    item [Int16(1)]\r\n"
-                             "      Value = -1\r\n"
-                             "    end\r\n"
-                             "    item\r\n"
-                             "      Value = -9223372036854775808\r\n"
-                             "    end>\r\n"
-                             "  Data = {00FF}\r\n"
-                             "  Set = [a]\r\n"
-                             "end\r\n";
-    const std::string expected =
-        "TPF0" + byte(0xF6) + byte(2) + byte(2) + shortStr("TFrame1") + shortStr("Frame1") + shortStr("Items")
-        + byte(14) + byte(3) + byte(1) + byte(0) + byte(1) + shortStr("Value") + byte(2) + byte(0xFF) + byte(0)
-        + byte(1) + shortStr("Value") + byte(19) + std::string(7, '\0') + byte(0x80) + byte(0) + byte(0)
-        + shortStr("Data") + byte(10) + u32(2) + byte(0) + byte(0xFF) + shortStr("Set") + byte(11) + shortStr("a")
-        + byte(0) + byte(0) + byte(0);
-    EXPECT_EQ(toBinary(text), expected);
-    EXPECT_EQ(toText(expected), text);
-}
-
 // Free Pascal's converter on the same text gives the same bytes.
 TEST(TextSyntax, FreePascalReadsTheSameBytes)
 {

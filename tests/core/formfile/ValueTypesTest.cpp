@@ -91,25 +91,3 @@ TEST(ValueType, ExtendedBeyondFifteenDigitsComesBackExactly)
     const std::string bad = form(prop("P", unnormal));
     EXPECT_EQ(binaryError(bad).offset(), static_cast<long long>(bad.size() - 13));
 }
-
-TEST(ComponentFlags, InlineInheritedAndChildPositions)
-{
-    const std::string frame = byte(0xF4) + shortStr("TFrame1") + shortStr("Frame11") + byte(0) + byte(0);
-    const std::string both = byte(0xF5) + shortStr("TFrame2") + shortStr("Frame21") + byte(0) + byte(0);
-    const std::string placed = byte(0xF6) + byte(2) + byte(3) + shortStr("TFrame3") + shortStr("F3") + byte(0) + byte(0);
-    const std::string wide = byte(0xF2) + byte(4) + u32(7) + shortStr("TEdit") + shortStr("E") + byte(0) + byte(0);
-    const std::string binary = form("", frame + both + placed + wide);
-    const std::string text = toText(binary);
-    EXPECT_EQ(text, "object Form1: TForm1\r\n"
-                    "  inline Frame11: TFrame1\r\n  end\r\n"
-                    "  inherited inline Frame21: TFrame2\r\n  end\r\n"
-                    "  inline F3: TFrame3 [3]\r\n  end\r\n"
-                    "  object E: TEdit [Int32(7)]\r\n  end\r\n"
-                    "end\r\n");
-    EXPECT_EQ(toBinary(text), binary);
-    // "inherited inline" is a name after all when a colon follows.
-    EXPECT_EQ(toBinary("inherited inline: TX end"),
-              "TPF0" + byte(0xF1) + shortStr("TX") + shortStr("inline") + byte(0) + byte(0));
-    // Words that end or start objects may name classes, and values.
-    EXPECT_EQ(toText(toBinary("object T: end\r\n  P = end\r\nend\r\n")), "object T: end\r\n  P = end\r\nend\r\n");
-}
