@@ -105,21 +105,7 @@ TEST_F(SettingsStoreTest, LoadStopsAtAValueThatIsNotAnInteger)
     EXPECT_EQ(settings.compiler.folder, "C:\\D\\bin\\");
     EXPECT_TRUE(settings.accept.Empty);
     EXPECT_FALSE(settings.accept.Fonts);   // read after the failure: untouched
-
-    // Part way through the looks.
-    for (const char* name : {"Empty", "Dirs", "Numbers", "Fonts", "Extentions", "DateTime", "Separator"})
-        store.writeInteger(kKey, name, 0);
-    store.writeInteger(kKey, "Highlights", 0x103);   // only the low 8 bits count
-    store.writeInteger(kKey, "SFC", 0xFF0000);       // blue
-    store.writeInteger(kKey, "SFB", 1);
-    // SFI is missing.
-    settings = Settings::defaults();
-    EXPECT_THROW(settings_store::load(store, settings), platform::KeyStoreError);
-    EXPECT_EQ(settings.colourScheme, 3);
-    EXPECT_EQ(settings.selectedLook.color, QColor(0, 0, 255));
-    EXPECT_TRUE(settings.selectedLook.bold);
-    EXPECT_TRUE(settings.selectedLook.strikeOut);   // the default, never reached
-    EXPECT_EQ(settings.changedLook, Settings::defaults().changedLook);
+    EXPECT_EQ(settings.selectedLook, Settings::defaults().selectedLook);
 }
 
 TEST_F(SettingsStoreTest, CompilerConfigurationKeepsTheLastOptionsAndWritesTwoLines)

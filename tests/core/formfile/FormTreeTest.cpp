@@ -22,34 +22,27 @@ FormComponent fromText(const std::string& text)
 
 TEST(FormTree, ComponentsKeepClassNameFlagsAndOrder)
 {
+    // Each component as "name: class", with "inherited" and its position, children indented.
+    const auto describe = [](auto&& self, const FormComponent& c, const std::string& indent) -> std::string {
+        std::string out = indent + (c.inherited ? "inherited " : "") + c.name + ": " + c.className
+                          + (c.hasChildPosition ? " [" + std::to_string(c.childPosition) + "]" : "") + "\n";
+        for (const FormComponent& child : c.children)
+            out += self(self, child, indent + "  ");
+        return out;
+    };
     const FormComponent root = fromText("inherited Main: TMainForm\r\n"
                                         "  Caption = 'Hi'\r\n"
                                         "  object Panel1: TPanel\r\n"
-                                        "    object Button1: TButton\r\n"
-                                        "    end\r\n"
-                                        "    object TLabel [2]\r\n"
-                                        "    end\r\n"
+                                        "    object Button1: TButton\r\n    end\r\n"
+                                        "    object TLabel [2]\r\n    end\r\n"
                                         "  end\r\n"
-                                        "  inherited Edit1: TEdit [0]\r\n"
-                                        "  end\r\n"
+                                        "  inherited Edit1: TEdit [0]\r\n  end\r\n"
                                         "end\r\n");
-    EXPECT_EQ(root.className, "TMainForm");
-    EXPECT_EQ(root.name, "Main");
-    EXPECT_TRUE(root.inherited);
-    EXPECT_FALSE(root.hasChildPosition);
-    ASSERT_EQ(root.children.size(), 2u);
-    const FormComponent& panel = root.children[0];
-    EXPECT_EQ(panel.name, "Panel1");
-    EXPECT_FALSE(panel.inherited);
-    ASSERT_EQ(panel.children.size(), 2u);
-    EXPECT_EQ(panel.children[0].className, "TButton");
-    EXPECT_EQ(panel.children[1].name, "");
-    EXPECT_TRUE(panel.children[1].hasChildPosition);
-    EXPECT_EQ(panel.children[1].childPosition, 2);
-    const FormComponent& edit = root.children[1];
-    EXPECT_TRUE(edit.inherited);
-    EXPECT_TRUE(edit.hasChildPosition);
-    EXPECT_EQ(edit.childPosition, 0);
+    EXPECT_EQ(describe(describe, root, ""), "inherited Main: TMainForm\n"
+                                            "  Panel1: TPanel\n"
+                                            "    Button1: TButton\n"
+                                            "    : TLabel [2]\n"
+                                            "  inherited Edit1: TEdit [0]\n");
 }
 
 TEST(FormTree, EveryValueTypeIsRead)
