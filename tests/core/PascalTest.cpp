@@ -74,7 +74,8 @@ TEST(PascalTokens, SourcesSplitIntoTheirTokens)
         // Numbers take dots and exponents.
         {"1..10", {{K::Number, "1..10"}}},
         {"1.5E3+2", {{K::Number, "1.5E3"}, {K::Symbol, "+"}, {K::Number, "2"}}},
-        {"$aBcDeFg _a9_", {{K::Number, "$aBcDeF"}, {K::Identifier, "g"}, {K::Whitespace, " "}, {K::Identifier, "_a9_"}}},
+        {"$aBcDeFg _a9_",
+         {{K::Number, "$aBcDeF"}, {K::Identifier, "g"}, {K::Whitespace, " "}, {K::Identifier, "_a9_"}}},
         // Braces in a string; a doubled apostrophe gives two strings.
         {"'{a} }';", {{K::String, "'{a} }'"}, {K::Symbol, ";"}}},
         {"'it''s'", {{K::String, "'it'"}, {K::String, "'s'"}}},

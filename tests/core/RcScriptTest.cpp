@@ -87,16 +87,12 @@ TEST(VersionScript, ResourceNamesAreUpperCased)
     EXPECT_EQ(compiledFileName("rc"), ".res");
 }
 
-TEST(BatchLine, SpecimenLineByteForByte)
+TEST(BatchLine, SpecimenLineByteForByteWithProjectPathUnquoted)
 {
-    const BatchPaths p{"C:\\D2\\bin\\", "dcc32.exe", "C:\\Work\\Demo.dpr", "C:\\Tool\\"};
-    const std::string line = compallLine(p, Shell::Cmd, '\\');
+    const std::string line =
+        compallLine({"C:\\D2\\bin\\", "dcc32.exe", "C:\\Work\\Demo.dpr", "C:\\Tool\\"}, Shell::Cmd, '\\');
     EXPECT_EQ(line, "\"C:\\D2\\bin\\\\dcc32.exe\" -b C:\\Work\\Demo.dpr >\"C:\\Tool\\result.txt\"");
     EXPECT_EQ(compallFile(line), line + "\r\n");
-}
-
-TEST(BatchLine, ProjectPathWithSpacesStaysUnquoted)
-{
     const BatchPaths p{"C:\\Program Files\\D2\\bin", "dcc32.exe", "C:\\My Work\\Demo App.dpr",
                        "C:\\My Tool\\"};
     EXPECT_EQ(compallLine(p, Shell::Cmd, '\\'),
@@ -149,13 +145,8 @@ TEST(ResourceDirective, RemovalRefusesStaleLines)
 
 TEST(ResourceDirective, RecognisesDirectivesOnly)
 {
-    EXPECT_TRUE(isResourceDirective("{$R VERSION.res}"));
-    EXPECT_TRUE(isResourceDirective("  {$r *.RES}\r"));
-    EXPECT_TRUE(isResourceDirective("{$RESOURCE my.res}"));
-    EXPECT_FALSE(isResourceDirective("{$R+}"));
-    EXPECT_FALSE(isResourceDirective("{$R}"));
-    EXPECT_FALSE(isResourceDirective("{$R }"));
-    EXPECT_FALSE(isResourceDirective("{$RANGECHECKS ON}"));
-    EXPECT_FALSE(isResourceDirective("{$I x.inc}"));
-    EXPECT_FALSE(isResourceDirective("begin"));
+    for (const char* yes : {"{$R VERSION.res}", "  {$r *.RES}\r", "{$RESOURCE my.res}"})
+        EXPECT_TRUE(isResourceDirective(yes)) << yes;
+    for (const char* no : {"{$R+}", "{$R}", "{$R }", "{$RANGECHECKS ON}", "{$I x.inc}", "begin"})
+        EXPECT_FALSE(isResourceDirective(no)) << no;
 }

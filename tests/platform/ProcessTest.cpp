@@ -24,8 +24,8 @@ protected:
 TEST_F(ProcessTest, ArgumentsPassUnsplitAndWorkingFolderIsUsed)
 {
     QTemporaryDir dir;
-    const ProcessResult r = runAndWait("/bin/sh", {"-c", "pwd; printf '[%s]' \"$0\" \"$1\"", "C:\\Work Dir\\Demo.dpr", "a b"},
-                                       dir.path(), WindowMode::Hidden);
+    const QStringList arguments = {"-c", "pwd; printf '[%s]' \"$0\" \"$1\"", "C:\\Work Dir\\Demo.dpr", "a b"};
+    const ProcessResult r = runAndWait("/bin/sh", arguments, dir.path(), WindowMode::Hidden);
     ASSERT_TRUE(r.started);
     EXPECT_EQ(r.output, QDir(dir.path()).canonicalPath().toUtf8() + "\n[C:\\Work Dir\\Demo.dpr][a b]");
 }

@@ -115,6 +115,7 @@ TEST(FormTree, MalformedInputIsRefusedWithTheFileOffset)
     const std::string good = resource(form(prop("Tag", byte(2) + byte(1))));
     const std::string truncated = good.substr(0, good.size() - 3);
     const std::string badType = resource(form(prop("Tag", byte(22))));
+    const std::string positionNoInteger = byte(0xF2) + byte(6) + shortStr("x") + shortStr("TButton") + shortStr("B");
     std::string deep;
     for (int i = 0; i < 1000; ++i)
         deep += shortStr("TPanel") + shortStr("P") + byte(0);
@@ -134,8 +135,7 @@ TEST(FormTree, MalformedInputIsRefusedWithTheFileOffset)
         {resource(form(prop("Ratio", byte(5) + std::string(7, '\0') + "\x80\xFF\x7F"))), Kind::NotFinite, any},
         {resource(form(prop("Caption", utf8("\xC3(")))), Kind::InvalidCharacter, any},
         // A child position that is no integer; a collection item without its property list.
-        {resource(form("", byte(0xF2) + byte(6) + shortStr("x") + shortStr("TButton") + shortStr("B") + byte(0) + byte(0))),
-         Kind::InvalidComponent, any},
+        {resource(form("", positionNoInteger + byte(0) + byte(0))), Kind::InvalidComponent, any},
         {resource(form(prop("Panels", byte(14) + byte(6) + shortStr("x")))), Kind::UnknownValueType, any},
         {resource(form("", deep + std::string(1000, '\0'))), Kind::TooDeep, any},
     };

@@ -90,6 +90,7 @@ TEST_F(ViewAsFormTest, UnitAndProjectPagesAreSavedThenReportedAsNoForm)
     EXPECT_TRUE(ui->texts("dialog").isEmpty());
     const QStringList errors = ui->texts("error");
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors[0].contains("main.pas") && errors[0].contains("not a valid form file")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("main.pas")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("not a valid form file")) << errors[0].toStdString();
     EXPECT_TRUE(errors[1].contains("byte offset 0")) << errors[1].toStdString();
 }
