@@ -37,12 +37,7 @@ TEST(Highlight, SchemeNumbers)
 {
     EXPECT_NO_THROW(checkHighlightVersion(2));
     EXPECT_NO_THROW(checkHighlightVersion(3));
-    for (int v : {0, 1, 4, -2}) {
-        try {
-            checkHighlightVersion(v);
-            ADD_FAILURE() << v;
-        } catch (const HighlightVersionError& e) {
-            EXPECT_STREQ(e.what(), "Only syntax highlighting from Delphi 2 and 3 are supported");
-        }
-    }
+    for (int v : {0, 1, 4, -2})
+        EXPECT_THROW(checkHighlightVersion(v), HighlightVersionError) << v;
+    EXPECT_STREQ(HighlightVersionError().what(), "Only syntax highlighting from Delphi 2 and 3 are supported");
 }

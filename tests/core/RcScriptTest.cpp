@@ -1,6 +1,5 @@
 #include "core/rcscript/BatchLine.h"
 #include "core/rcscript/ResourceDirective.h"
-#include "core/rcscript/Tables.h"
 #include "core/rcscript/VersionScript.h"
 
 #include <gtest/gtest.h>
@@ -82,35 +81,16 @@ TEST(VersionScript, RefusesMissingChoices)
 
 TEST(VersionScript, ResourceNamesAreUpperCased)
 {
-    EXPECT_EQ(upperResourceName("version"), "VERSION");
     EXPECT_EQ(upperResourceName("my_res2"), "MY_RES2");
     EXPECT_EQ(upperResourceName("gr\xFC\xDF"), "GR\xDC\xDF");   // sharp s has no capital
 }
 
-TEST(Tables, IdsAndFormats)
+TEST(BatchLine, SpecimenLineByteForByteWithProjectPathUnquoted)
 {
-    EXPECT_EQ(LanguageTable[28].Name, "Norwegian - Bokm\xE5l");
-    EXPECT_EQ(LanguageTable[28].Name.size(), 18u);   // the ring-a is one byte
-    EXPECT_EQ(hex4(LanguageTable[44].Id), "0421");
-    EXPECT_EQ(hex4(CharsetTable[1].Id), "03A4");
-    EXPECT_EQ(hex4(0x12345), "2345");
-    EXPECT_EQ(decimal(CharsetTable[4].Id), "1200");
-    EXPECT_EQ(languageId(-1), std::nullopt);
-    EXPECT_EQ(languageId(45), std::nullopt);
-    EXPECT_EQ(charsetId(12), std::nullopt);
-    EXPECT_EQ(charsetId(0), 0);
-}
-
-TEST(BatchLine, SpecimenLineByteForByte)
-{
-    const BatchPaths p{"C:\\D2\\bin\\", "dcc32.exe", "C:\\Work\\Demo.dpr", "C:\\Tool\\"};
-    const std::string line = compallLine(p, Shell::Cmd, '\\');
+    const std::string line =
+        compallLine({"C:\\D2\\bin\\", "dcc32.exe", "C:\\Work\\Demo.dpr", "C:\\Tool\\"}, Shell::Cmd, '\\');
     EXPECT_EQ(line, "\"C:\\D2\\bin\\\\dcc32.exe\" -b C:\\Work\\Demo.dpr >\"C:\\Tool\\result.txt\"");
     EXPECT_EQ(compallFile(line), line + "\r\n");
-}
-
-TEST(BatchLine, ProjectPathWithSpacesStaysUnquoted)
-{
     const BatchPaths p{"C:\\Program Files\\D2\\bin", "dcc32.exe", "C:\\My Work\\Demo App.dpr",
                        "C:\\My Tool\\"};
     EXPECT_EQ(compallLine(p, Shell::Cmd, '\\'),
@@ -163,13 +143,8 @@ TEST(ResourceDirective, RemovalRefusesStaleLines)
 
 TEST(ResourceDirective, RecognisesDirectivesOnly)
 {
-    EXPECT_TRUE(isResourceDirective("{$R VERSION.res}"));
-    EXPECT_TRUE(isResourceDirective("  {$r *.RES}\r"));
-    EXPECT_TRUE(isResourceDirective("{$RESOURCE my.res}"));
-    EXPECT_FALSE(isResourceDirective("{$R+}"));
-    EXPECT_FALSE(isResourceDirective("{$R}"));
-    EXPECT_FALSE(isResourceDirective("{$R }"));
-    EXPECT_FALSE(isResourceDirective("{$RANGECHECKS ON}"));
-    EXPECT_FALSE(isResourceDirective("{$I x.inc}"));
-    EXPECT_FALSE(isResourceDirective("begin"));
+    for (const char* yes : {"{$R VERSION.res}", "  {$r *.RES}\r", "{$RESOURCE my.res}"})
+        EXPECT_TRUE(isResourceDirective(yes)) << yes;
+    for (const char* no : {"{$R+}", "{$R}", "{$R }", "{$RANGECHECKS ON}", "{$I x.inc}", "begin"})
+        EXPECT_FALSE(isResourceDirective(no)) << no;
 }

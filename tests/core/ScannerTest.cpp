@@ -26,20 +26,21 @@ using Strings = std::vector<std::string>;
 
 TEST(Scanner, PairsApostrophesInOrder)
 {
-    EXPECT_EQ(bare("x := 1;"), Strings{});
-    EXPECT_EQ(bare("x := 'open"), Strings{});
-    // A doubled apostrophe is part of the literal, as Pascal reads it.
-    EXPECT_EQ(bare("  Caption = 'It''s'"), (Strings{"It''s"}));
+    const std::pair<const char*, Strings> cases[] = {
+        {"x := 1;", {}},
+        {"x := 'open", {}},
+        // A doubled apostrophe is part of the literal, as Pascal reads it.
+        {"  Caption = 'It''s'", {"It''s"}},
+        {"  Caption = 'Gr'#246#223'e'", {"Gr", "e"}},
+        // An apostrophe in a comment shifts the pairing of the rest of the line.
+        {"x := 'a'; { don't } y := 'b';", {"a", "t } y := "}},
+        // Bytes above 127 are ordinary characters.
+        {"s := 'Gr\xf6\xdf" "e';", {"Gr\xf6\xdf" "e"}},
+    };
+    for (const auto& [line, strings] : cases)
+        EXPECT_EQ(bare(line), strings) << line;
     EXPECT_EQ(bare("s := 'Don''t' + '''quoted''' + '';", acceptAll()), (Strings{"Don''t", "''quoted''", ""}));
-    EXPECT_EQ(bare("  Caption = 'Gr'#246#223'e'"), (Strings{"Gr", "e"}));
-    // An apostrophe in a comment shifts the pairing of the rest of the line.
-    EXPECT_EQ(bare("x := 'a'; { don't } y := 'b';"), (Strings{"a", "t } y := "}));
-    // Bytes above 127 are ordinary characters.
-    EXPECT_EQ(bare("s := 'Gr\xf6\xdf" "e';"), Strings{"Gr\xf6\xdf" "e"});
-}
-
-TEST(Scanner, UnpairedLastApostropheYieldsNothingEvenWithEmptyAccepted)
-{
+    // An unpaired last apostrophe yields nothing, even with empty ones accepted.
     EXPECT_EQ(bare("s := 'a' + 'b", acceptAll()), Strings{"a"});
     EXPECT_EQ(bare("'", acceptAll()), Strings{});
     EXPECT_EQ(bare("'''", acceptAll()), Strings{});
@@ -66,16 +67,13 @@ TEST(Scanner, FormattedEntries)
 {
     std::vector<std::string> out;
     appendEntries("  Caption = 'Save file'", 12, ScanFilters{}, out);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0], "   12   14   22  Save file");
-    EXPECT_EQ(out[0].find("Save file"), 17u);
+    EXPECT_EQ(out, Strings{"   12   14   22  Save file"});
 
     out.clear();
     std::string line(98, ' ');
     line += "'abc'";
     appendEntries(line, 7, ScanFilters{}, out);
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0], "    7  100  102  abc");
+    EXPECT_EQ(out, Strings{"    7  100  102  abc"});
 
     out.clear();
     appendEntries("x := '';", 4, acceptAll(), out);

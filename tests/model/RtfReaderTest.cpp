@@ -46,7 +46,7 @@ void expectPageRoundTrip(const QByteArray& bytes)
 
 } // namespace
 
-TEST(RtfReader, AllEightBitCharactersComeBack)
+TEST(RtfReader, PagesGiveBackTheirBytes)
 {
     QByteArray inString = "s := '";
     QByteArray inComment = "{";
@@ -56,34 +56,29 @@ TEST(RtfReader, AllEightBitCharactersComeBack)
         if (c != '}')
             inComment.append(static_cast<char>(c));
     }
-    const QByteArray bytes =
-        inString + "';\r\n" + inComment + "}\r\n" + QByteArray("\t\x01|\xe9\x00z\x7f", 7);
-    ASSERT_EQ(bytes.at(bytes.size() - 3), '\0');
+    const QByteArray bytes = inString + "';\r\n" + inComment + "}\r\n" + QByteArray("\t\x01|\xe9\x00z\x7f", 7);
     expectPageRoundTrip(bytes);
+    for (const char* s : {"a\r\nb\r\n", "a\r\nb", "a\nb\n", "a\rb", "\r\n", "\r\n\r\n", "", "x",
+                          "{one\r\ntwo\r\nthree}\r\n", "a\n\r\nb\r",
+                          "\xEF\xBB\xBFs := '\xC3\xA9\xF0\x9F\x98\x80'; { \xE2\x82\xAC }\n\xC3\xA9"})
+        expectPageRoundTrip(QByteArray(s));
 
     QTextDocument doc;
     loadPascalSource(doc, bytes, pascal::ColourScheme::classic());
     EXPECT_EQ(doc.blockCount(), 3);
     EXPECT_TRUE(doc.begin().text().contains(QStringLiteral("\u20AC\u0081\u201A")));
-    EXPECT_TRUE(doc.begin().text().contains(QChar(0x00A0)));
-}
-
-TEST(RtfReader, LineBreaksAndTheFinalLine)
-{
-    for (const char* s : {"a\r\nb\r\n", "a\r\nb", "a\nb\n", "a\rb", "\r\n", "\r\n\r\n", "", "x",
-                          "{one\r\ntwo\r\nthree}\r\n", "a\n\r\nb\r"})
-        expectPageRoundTrip(QByteArray(s));
-
-    QTextDocument doc;
+    EXPECT_FALSE(doc.isUndoAvailable());
     loadPascalSource(doc, "a\r\nb\r\n", pascal::ColourScheme::classic());
     EXPECT_EQ(doc.blockCount(), 3);   // the last line is empty
-    loadPascalSource(doc, "a\r\nb", pascal::ColourScheme::classic());
-    EXPECT_EQ(doc.blockCount(), 2);
-}
 
-TEST(RtfReader, Utf8PageRoundTrip)
-{
-    expectPageRoundTrip("\xEF\xBB\xBFs := '\xC3\xA9\xF0\x9F\x98\x80'; { \xE2\x82\xAC }\n\xC3\xA9");
+    // An unterminated literal is refused and the document keeps its text.
+    try {
+        loadPascalSource(doc, "x := 'open\r\n", pascal::ColourScheme::classic());
+        ADD_FAILURE() << "no error";
+    } catch (const pascal::ConversionError& e) {
+        EXPECT_STREQ(e.what(), "Invalid string");
+    }
+    EXPECT_EQ(documentText(doc), "a\nb\n");
 }
 
 TEST(RtfReader, ColoursAndStylesLandOnTheirCharacters)
@@ -116,24 +111,6 @@ TEST(RtfReader, ColoursAndStylesLandOnTheirCharacters)
     // A bare word (READ outside a property) has no colour group: default colour.
     EXPECT_FALSE(formatAt(doc, 23).hasProperty(QTextFormat::ForegroundBrush));
     EXPECT_NE(formatAt(doc, 23).fontWeight(), QFont::Bold);
-}
-
-TEST(RtfReader, PageFontAndUnterminatedString)
-{
-    QTextDocument doc;
-    loadPascalSource(doc, "unit a;", pascal::ColourScheme::classic());
-    EXPECT_EQ(doc.defaultFont().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(doc.defaultFont().pixelSize(), 17);
-    EXPECT_FALSE(doc.isUndoAvailable());
-
-    // An unterminated literal is refused and the document keeps its text.
-    try {
-        loadPascalSource(doc, "x := 'open\r\n", pascal::ColourScheme::classic());
-        ADD_FAILURE() << "no error";
-    } catch (const pascal::ConversionError& e) {
-        EXPECT_STREQ(e.what(), "Invalid string");
-    }
-    EXPECT_EQ(documentText(doc), QStringLiteral("unit a;"));
 }
 
 TEST(RtfReader, GeneralRtf)

@@ -36,21 +36,14 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
 class VersionResourceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(tmp.isValid());
-        dpr = tmp.filePath(QStringLiteral("Demo.dpr"));
+        dpr = tmp.filePath("Demo.dpr");
         Project p;
-        p.name = QStringLiteral("Demo");
+        p.name = "Demo";
         p.delphiProjectFile = dpr;
         workspace.setProject(p);
         load(kSource);
@@ -58,7 +51,9 @@ protected:
     // Writes the project source and opens it as the project page does.
     void load(const QByteArray& bytes)
     {
-        writeFile(dpr, bytes);
+        QFile f(dpr);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
         file = SourceFile(dpr);
         FileProblem problem;
         ASSERT_TRUE(file.load(doc, pascal::ColourScheme::classic(), &problem)) << problem.message.toStdString();
@@ -78,64 +73,63 @@ protected:
 
 TEST_F(VersionResourceTest, DirectiveGoesAboveBeginAndTheFileKeepsItsBytes)
 {
-    auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    auto change = resource.addDirective(doc, file, "VERSION.res", false);
     ASSERT_EQ(change.outcome, Outcome::Added) << change.error.toStdString();
     EXPECT_TRUE(change.warning.isEmpty());
     EXPECT_EQ(resourceLine(), 4);
-    EXPECT_EQ(line(4), QStringLiteral("{$R VERSION.res}"));
-    QByteArray expected = kSource;
-    expected.replace("\r\n  b egin", "\r\n{$R VERSION.res}\r\n  b egin");
-    EXPECT_EQ(readAll(dpr), expected);
+    EXPECT_EQ(line(4), "{$R VERSION.res}");
+    const auto withLine = [](const QByteArray& directive) {
+        return QByteArray(kSource).replace("\r\n  b egin", "\r\n" + directive + "\r\n  b egin");
+    };
+    EXPECT_EQ(readAll(dpr), withLine("{$R VERSION.res}"));
 
     // Again with the old one replaced: one directive, at the new place.
-    change = resource.addDirective(doc, file, QStringLiteral("OTHER.res"), true);
+    change = resource.addDirective(doc, file, "OTHER.res", true);
     ASSERT_EQ(change.outcome, Outcome::Added);
     EXPECT_EQ(resourceLine(), 4);
-    expected = kSource;
-    expected.replace("\r\n  b egin", "\r\n{$R OTHER.res}\r\n  b egin");
-    EXPECT_EQ(readAll(dpr), expected);
+    EXPECT_EQ(readAll(dpr), withLine("{$R OTHER.res}"));
 
     EXPECT_TRUE(resource.removeDirective(doc).isEmpty());
     EXPECT_EQ(resourceLine(), -1);
-    EXPECT_EQ(line(4), QStringLiteral("  b egin "));
-    EXPECT_EQ(documentText(doc), QString::fromLatin1(kSource).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(line(4), "  b egin ");
+    EXPECT_EQ(documentText(doc), QString::fromLatin1(kSource).replace("\r\n", "\n"));
 }
 
 TEST_F(VersionResourceTest, StaleDirectiveLineIsNeitherRemovedNorReplaced)
 {
-    ASSERT_EQ(resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false).outcome, Outcome::Added);
+    ASSERT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::Added);
     // Edited by hand: a line above the directive moves it down.
-    QTextCursor(&doc).insertText(QStringLiteral("// moved\n"));
+    QTextCursor(&doc).insertText("// moved\n");
     const QString before = documentText(doc);
 
     const QString warning = resource.removeDirective(doc);
-    EXPECT_TRUE(warning.contains(QStringLiteral("Line 5"))) << warning.toStdString();
+    EXPECT_TRUE(warning.contains("Line 5")) << warning.toStdString();
     EXPECT_EQ(documentText(doc), before);
     EXPECT_EQ(resourceLine(), -1);
 
     // A replacement keeps the stale line too and says so.
     workspace.project().resourceLine = 0;
-    const auto change = resource.addDirective(doc, file, QStringLiteral("NEW.res"), true);
+    const auto change = resource.addDirective(doc, file, "NEW.res", true);
     ASSERT_EQ(change.outcome, Outcome::Added);
     EXPECT_FALSE(change.warning.isEmpty());
-    EXPECT_EQ(line(0), QStringLiteral("// moved"));
-    EXPECT_EQ(line(resourceLine()), QStringLiteral("{$R NEW.res}"));
-    EXPECT_EQ(documentText(doc).count(QStringLiteral("{$R ")), 2);
+    EXPECT_EQ(line(0), "// moved");
+    EXPECT_EQ(line(resourceLine()), "{$R NEW.res}");
+    EXPECT_EQ(documentText(doc).count("{$R "), 2);
 }
 
 TEST_F(VersionResourceTest, NoBeginLineChangesNothing)
 {
     const QByteArray noBegin = "unit X;\r\ninterface\r\nimplementation\r\nend.\r\n";
     load(noBegin);
-    auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    auto change = resource.addDirective(doc, file, "VERSION.res", false);
     EXPECT_EQ(change.outcome, Outcome::NotAdded);
-    EXPECT_TRUE(change.warning.contains(QStringLiteral("BEGIN"))) << change.warning.toStdString();
+    EXPECT_TRUE(change.warning.contains("BEGIN")) << change.warning.toStdString();
     EXPECT_EQ(readAll(dpr), noBegin);
     EXPECT_EQ(resourceLine(), -1);
     EXPECT_EQ(documentText(doc), QString::fromLatin1("unit X;\ninterface\nimplementation\nend.\n"));
 
     doc.clear();
-    change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    change = resource.addDirective(doc, file, "VERSION.res", false);
     EXPECT_EQ(change.outcome, Outcome::NotAdded);
     EXPECT_TRUE(change.warning.isEmpty());
 }
@@ -144,14 +138,14 @@ TEST_F(VersionResourceTest, FileKeepsItsEncodingAndFailedWritesAreReported)
 {
     const QByteArray utf8 = "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\nbegin\nend.\n";
     load(utf8);
-    ASSERT_EQ(resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false).outcome, Outcome::Added);
+    ASSERT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::Added);
     EXPECT_EQ(readAll(dpr), "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\n{$R VERSION.res}\nbegin\nend.\n");
 
     // A character the 8-bit file cannot hold: the file is left alone.
     load(kSource);
     workspace.project().resourceLine = -1;
     QTextCursor(&doc).insertText(QString::fromUtf8("\u0416"));
-    const auto change = resource.addDirective(doc, file, QStringLiteral("VERSION.res"), false);
+    const auto change = resource.addDirective(doc, file, "VERSION.res", false);
     EXPECT_EQ(change.outcome, Outcome::WriteFailed);
     EXPECT_FALSE(change.error.isEmpty());
     EXPECT_EQ(resourceLine(), 4);   // the page holds the directive
@@ -165,31 +159,30 @@ TEST_F(VersionResourceTest, ScriptIsWrittenBesideTheProjectSourceAndCompiled)
     fields.charset = 7;
     fields.companyName = "Say \"hi\" C:\\dir";   // quoted for the resource compiler
     QString why;
-    ASSERT_TRUE(resource.writeScript(QStringLiteral("VERSION"), fields, &why)) << why.toStdString();
-    const QString script = tmp.filePath(QStringLiteral("VERSION.rc"));
-    EXPECT_EQ(workspace.project().resourceName, QStringLiteral("VERSION.rc"));
+    ASSERT_TRUE(resource.writeScript("VERSION", fields, &why)) << why.toStdString();
+    const QString script = tmp.filePath("VERSION.rc");
+    EXPECT_EQ(workspace.project().resourceName, "VERSION.rc");
     EXPECT_EQ(workspace.project().resourceScript, script);
     EXPECT_TRUE(readAll(script).startsWith("1 VERSIONINFO\r\nFILEVERSION 0,0,0,0\r\n"));
+    // Without a project source there is no folder for the script.
+    Workspace none;
+    EXPECT_TRUE(VersionResource(none).projectFolderMissing());
 
-    if (QStandardPaths::findExecutable(QStringLiteral("x86_64-w64-mingw32-windres")).isEmpty())
+    if (QStandardPaths::findExecutable("x86_64-w64-mingw32-windres").isEmpty())
         GTEST_SKIP() << "windres is not installed (scripts/setup installs it)";
     Settings s = workspace.settings();
-    s.resourceCompiler.folder = QStringLiteral(LINGROVE_STANDINS "/");
+    s.resourceCompiler.folder = LINGROVE_STANDINS "/";
     workspace.setSettings(s);
     const VersionResource::Compiled compiled = resource.compileScript({});
     EXPECT_TRUE(compiled.made) << compiled.run.output.toStdString();
-    const QByteArray res = readAll(tmp.filePath(QStringLiteral("VERSION.res")));
-    const QString company = QStringLiteral("Say \"hi\" C:\\dir");
+    const QByteArray res = readAll(tmp.filePath("VERSION.res"));
+    const QString company = "Say \"hi\" C:\\dir";
     EXPECT_TRUE(res.contains(QByteArray(reinterpret_cast<const char*>(company.utf16()), company.size() * 2)));
 
     // A script the compiler refuses makes nothing, though an older file is there.
     fields.fileVersionNumbers[0] = "1 2";
-    ASSERT_TRUE(resource.writeScript(QStringLiteral("VERSION"), fields, &why));
+    ASSERT_TRUE(resource.writeScript("VERSION", fields, &why));
     const VersionResource::Compiled refused = resource.compileScript({});
     EXPECT_FALSE(refused.made);
     EXPECT_TRUE(refused.run.output.contains("syntax error")) << refused.run.output.toStdString();
-
-    // Without a project source there is no folder for the script.
-    workspace.setProject(Project{});
-    EXPECT_TRUE(resource.projectFolderMissing());
 }

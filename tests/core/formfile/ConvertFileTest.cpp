@@ -25,17 +25,19 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    static void put(const std::string& file, const std::string& data)
+    void put(const std::string& name, const std::string& data) const
     {
-        std::ofstream(file, std::ios::binary) << data;
+        std::ofstream(path(name), std::ios::binary) << data;
     }
-    static std::string get(const std::string& file)
+    std::string get(const std::string& name) const
     {
-        std::ifstream in(file, std::ios::binary);
         std::ostringstream buf;
-        buf << in.rdbuf();
+        buf << std::ifstream(path(name), std::ios::binary).rdbuf();
         return std::move(buf).str();
+    }
+    bool convert(const std::string& from, const std::string& to, Direction d, std::string* why = nullptr) const
+    {
+        return convertFormFile(path(from), path(to), d, why);
     }
     std::size_t fileCount() const
     {
@@ -49,48 +51,44 @@ const std::string kText = "object Form1: TForm1\r\n  Caption = 'Sch\xF6n'\r\nend
 
 } // namespace
 
-TEST_F(ConvertFile, BothDirectionsAndBack)
+TEST_F(ConvertFile, BothDirectionsAndBackInPlaceToo)
 {
-    put(path("unit1.txt"), kText);
+    put("unit1.txt", kText);
     std::string why;
-    ASSERT_TRUE(convertFormFile(path("unit1.txt"), path("unit1.dfm"), Direction::TextToBinary, &why)) << why;
-    ASSERT_TRUE(convertFormFile(path("unit1.dfm"), path("copy.txt"), Direction::BinaryToText, &why)) << why;
-    EXPECT_EQ(get(path("copy.txt")), kText);
+    ASSERT_TRUE(convert("unit1.txt", "unit1.dfm", Direction::TextToBinary, &why)) << why;
+    ASSERT_TRUE(convert("unit1.dfm", "copy.txt", Direction::BinaryToText, &why)) << why;
+    EXPECT_EQ(get("copy.txt"), kText);
     EXPECT_EQ(fileCount(), 3u); // no temporary file left over
+
+    // Source and destination may be the same file.
+    ASSERT_TRUE(convert("copy.txt", "copy.txt", Direction::TextToBinary));
+    ASSERT_TRUE(convert("copy.txt", "copy.txt", Direction::BinaryToText));
+    EXPECT_EQ(get("copy.txt"), kText);
 }
 
 TEST_F(ConvertFile, FailureKeepsThePreviousDestination)
 {
-    put(path("unit1.txt"), kText);
-    ASSERT_TRUE(convertFormFile(path("unit1.txt"), path("unit1.dfm"), Direction::TextToBinary));
-    const std::string good = get(path("unit1.dfm"));
+    put("unit1.txt", kText);
+    ASSERT_TRUE(convert("unit1.txt", "unit1.dfm", Direction::TextToBinary));
+    const std::string good = get("unit1.dfm");
 
     // The user broke the text: the old form file stays as it was.
-    put(path("unit1.txt"), "object Form1: TForm1\r\n  Caption = 'Sch\xF6n\r\nend\r\n");
+    put("unit1.txt", "object Form1: TForm1\r\n  Caption = 'Sch\xF6n\r\nend\r\n");
     std::string why;
-    EXPECT_FALSE(convertFormFile(path("unit1.txt"), path("unit1.dfm"), Direction::TextToBinary, &why));
-    EXPECT_EQ(get(path("unit1.dfm")), good);
+    EXPECT_FALSE(convert("unit1.txt", "unit1.dfm", Direction::TextToBinary, &why));
+    EXPECT_EQ(get("unit1.dfm"), good);
     EXPECT_NE(why.find("unit1.txt: line 2, column 13: invalid string constant"), std::string::npos) << why;
     EXPECT_EQ(why.find('\n'), std::string::npos);
     EXPECT_EQ(fileCount(), 2u);
 
     // A missing source, and a destination folder that does not exist.
-    EXPECT_FALSE(convertFormFile(path("missing.dfm"), path("unit1.txt"), Direction::BinaryToText, &why));
+    EXPECT_FALSE(convert("missing.dfm", "unit1.txt", Direction::BinaryToText, &why));
     EXPECT_NE(why.find("missing.dfm"), std::string::npos) << why;
-    EXPECT_FALSE(convertFormFile(path("unit1.dfm"), path("no/such/dir.txt"), Direction::BinaryToText, &why));
-    EXPECT_EQ(get(path("unit1.dfm")), good);
+    EXPECT_FALSE(convert("unit1.dfm", "no/such/dir.txt", Direction::BinaryToText, &why));
 
     // Converting a text file as if it were binary fails without touching the destination.
-    put(path("other.txt"), "keep me");
-    EXPECT_FALSE(convertFormFile(path("unit1.txt"), path("other.txt"), Direction::BinaryToText, &why));
-    EXPECT_EQ(get(path("other.txt")), "keep me");
+    put("other.txt", "keep me");
+    EXPECT_FALSE(convert("unit1.txt", "other.txt", Direction::BinaryToText, &why));
+    EXPECT_EQ(get("other.txt"), "keep me");
     EXPECT_NE(why.find("invalid stream format"), std::string::npos) << why;
-}
-
-TEST_F(ConvertFile, SourceAndDestinationMayBeTheSameFile)
-{
-    put(path("form.dat"), kText);
-    ASSERT_TRUE(convertFormFile(path("form.dat"), path("form.dat"), Direction::TextToBinary));
-    ASSERT_TRUE(convertFormFile(path("form.dat"), path("form.dat"), Direction::BinaryToText));
-    EXPECT_EQ(get(path("form.dat")), kText);
 }

@@ -47,15 +47,6 @@ TEST(Corpus, BinaryToTextToBinaryGivesTheSameBytes)
         std::string back;
         ASSERT_NO_THROW(TextToResource(text, back));
         EXPECT_EQ(back, binary);
-
-        // The same without the resource header.
-        const std::size_t data = binary.find("TPF0");
-        ASSERT_NE(data, std::string::npos);
-        std::string text2, back2;
-        BinaryToText(std::string_view(binary).substr(data), text2);
-        EXPECT_EQ(text2, text);
-        TextToBinary(text2, back2);
-        EXPECT_EQ(back2, binary.substr(data));
     }
 }
 

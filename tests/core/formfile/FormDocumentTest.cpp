@@ -2,19 +2,10 @@
 #include "FormTestUtil.h"
 #include "core/formfile/FormDocument.h"
 
-#include <gtest/gtest.h>
-
 using namespace formtest;
 using namespace lingrove::formfile;
 
 namespace {
-
-const std::string kBom = "\xEF\xBB\xBF";
-
-std::string resource(const std::string& data)
-{
-    return std::string("\xFF\x0A\x00TFORM1\x00\x30\x10", 12) + u32(static_cast<std::uint32_t>(data.size())) + data;
-}
 
 std::string replaced(std::string s, const std::string& from, const std::string& to)
 {
@@ -23,17 +14,6 @@ std::string replaced(std::string s, const std::string& from, const std::string& 
     if (at != std::string::npos)
         s.replace(at, from.size(), to);
     return s;
-}
-
-FormError applyError(const FormDocument& doc, const std::string& page)
-{
-    try {
-        doc.apply(page);
-    } catch (const FormError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error";
-    return FormError(FormError::Kind::Io, "", 0, -1);
 }
 
 } // namespace
@@ -128,15 +108,16 @@ TEST(Apply, EditedStringsInATextFormKeepItsEncodingAndLineBreaks)
 TEST(Apply, AnythingButValuesIsRefusedWithItsPlace)
 {
     const FormDocument doc = FormDocument::load(formText("  Caption = 'x'\r\n  Left = 5\r\n"));
-    FormError e = applyError(doc, formText("  Capton = 'x'\r\n  Left = 5\r\n"));
-    EXPECT_EQ(e.kind(), FormError::Kind::StructureChanged);
+    const auto applyError = [&](const std::string& page) { return errorOf([&] { doc.apply(page); }); };
+    FormError e = applyError(formText("  Capton = 'x'\r\n  Left = 5\r\n"));
+    EXPECT_EQ(e.kind(), Kind::StructureChanged);
     EXPECT_EQ(e.line(), 2);
     EXPECT_EQ(e.column(), 3);
     EXPECT_NE(std::string(e.what()).find("property 'Caption'"), std::string::npos) << e.what();
-    e = applyError(doc, formText("  Caption = 'x'\r\n"));
-    EXPECT_EQ(e.kind(), FormError::Kind::StructureChanged);
+    e = applyError(formText("  Caption = 'x'\r\n"));
+    EXPECT_EQ(e.kind(), Kind::StructureChanged);
     // A page text that does not parse names its line and column.
-    e = applyError(doc, formText("  Caption = 'x\r\n  Left = 5\r\n"));
-    EXPECT_EQ(e.kind(), FormError::Kind::InvalidString);
+    e = applyError(formText("  Caption = 'x\r\n  Left = 5\r\n"));
+    EXPECT_EQ(e.kind(), Kind::InvalidString);
     EXPECT_EQ(e.line(), 2);
 }

@@ -3,8 +3,6 @@
 // is installed, its ObjectTextToBinary checks the bytes of a sample form.
 #include "FormTestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,37 +11,6 @@
 #include <unistd.h>
 
 using namespace formtest;
-using lingrove::formfile::FormError;
-
-namespace {
-
-const std::string kBom = "\xEF\xBB\xBF";
-
-// The value bytes of the single property P of a text form (with prefix before
-// "object", e.g. a byte-order mark).
-std::string valueOf(const std::string& valueText, const std::string& prefix = {})
-{
-    const std::string binary = toBinary(prefix + formText("  P = " + valueText + "\r\n"));
-    const std::string head = "TPF0" + shortStr("TForm1") + shortStr("Form1") + shortStr("P");
-    EXPECT_EQ(binary.substr(0, head.size()), head);
-    return binary.substr(head.size(), binary.size() - head.size() - 2);
-}
-
-std::string utf8(const std::string& s) { return byte(20) + u32(static_cast<std::uint32_t>(s.size())) + s; }
-std::string utf16(const std::string& le) { return byte(18) + u32(static_cast<std::uint32_t>(le.size() / 2)) + le; }
-
-FormError errorOf(const std::string& text)
-{
-    try {
-        toBinary(text);
-    } catch (const FormError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error for: " << text;
-    return FormError(FormError::Kind::Io, "", 0, -1);
-}
-
-} // namespace
 
 TEST(TextSyntax, ContinuationsJoinPiecesAcrossLines)
 {
@@ -53,7 +20,7 @@ TEST(TextSyntax, ContinuationsJoinPiecesAcrossLines)
     EXPECT_EQ(valueOf("'a' + #13#10 +\r\n 'b'"), byte(6) + shortStr("a\r\nb"));
     EXPECT_EQ(valueOf("(\r\n  'x' +\r\n  'y'\r\n  'z')"),
               byte(1) + byte(6) + shortStr("xy") + byte(6) + shortStr("z") + byte(0));
-    EXPECT_EQ(errorOf(formText("  P = 'a' +\r\n  Q = 1\r\n")).expected(), "string");
+    EXPECT_EQ(textError(formText("  P = 'a' +\r\n  Q = 1\r\n")).expected(), "string");
 }
 
 TEST(TextSyntax, CodesAbove127MakeWideStringsNeverBytesModulo256)
@@ -84,8 +51,8 @@ TEST(TextSyntax, CharactersAFormCannotHoldAreRefusedWithLineAndColumn)
         {"UTF8String(#55296)", 18, "lone surrogate"},
     };
     for (const Case& c : cases) {
-        const FormError e = errorOf(formText("  Left = 1\r\n  P = " + c.value + "\r\n"));
-        EXPECT_EQ(e.kind(), FormError::Kind::InvalidCharacter) << e.what();
+        const FormError e = textError(formText("  Left = 1\r\n  P = " + c.value + "\r\n"));
+        EXPECT_EQ(e.kind(), Kind::InvalidCharacter) << e.what();
         EXPECT_EQ(e.line(), 3) << e.what();
         EXPECT_EQ(e.column(), c.column) << e.what();
         EXPECT_NE(std::string(e.what()).find(c.words), std::string::npos) << e.what();
@@ -101,33 +68,10 @@ TEST(TextSyntax, Utf8FilesWithByteOrderMark)
     const std::string text = kBom + "object F: TF\r\n  object Button\xE3\x81\x82: TButton\r\n  end\r\nend\r\n";
     EXPECT_NE(toBinary(text).find(shortStr("Button\xE3\x81\x82")), std::string::npos);
     // Bytes that are not UTF-8 are refused where they stand; columns count characters.
-    const FormError e = errorOf(kBom + formText("  P = '\xC3\xB6\xC3\xB6\xFF'\r\n"));
-    EXPECT_EQ(e.kind(), FormError::Kind::InvalidCharacter);
+    const FormError e = textError(kBom + formText("  P = '\xC3\xB6\xC3\xB6\xFF'\r\n"));
+    EXPECT_EQ(e.kind(), Kind::InvalidCharacter);
     EXPECT_EQ(e.line(), 2);
     EXPECT_EQ(e.column(), 10);
-}
-
-TEST(TextSyntax, ObjectsListsCollectionsAndNumbers)
-{
-    const std::string text = "inline Frame1: TFrame1 [2]\r\n"
-                             "  Items = <\r\n"
-                             "    item [Int16(1)]\r\n"
-                             "      Value = -1\r\n"
-                             "    end\r\n"
-                             "    item\r\n"
-                             "      Value = -9223372036854775808\r\n"
-                             "    end>\r\n"
-                             "  Data = {00FF}\r\n"
-                             "  Set = [a]\r\n"
-                             "end\r\n";
-    const std::string expected =
-        "TPF0" + byte(0xF6) + byte(2) + byte(2) + shortStr("TFrame1") + shortStr("Frame1") + shortStr("Items")
-        + byte(14) + byte(3) + byte(1) + byte(0) + byte(1) + shortStr("Value") + byte(2) + byte(0xFF) + byte(0)
-        + byte(1) + shortStr("Value") + byte(19) + std::string(7, '\0') + byte(0x80) + byte(0) + byte(0)
-        + shortStr("Data") + byte(10) + u32(2) + byte(0) + byte(0xFF) + shortStr("Set") + byte(11) + shortStr("a")
-        + byte(0) + byte(0) + byte(0);
-    EXPECT_EQ(toBinary(text), expected);
-    EXPECT_EQ(toText(expected), text);
 }
 
 // Free Pascal's converter on the same text gives the same bytes.

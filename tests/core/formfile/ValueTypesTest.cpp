@@ -2,24 +2,11 @@
 // binary -> text -> binary with the exact text and bytes.
 #include "FormTestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 using namespace formtest;
-using lingrove::formfile::FormError;
 
 namespace {
-
-void expectProperty(const std::string& value, const std::string& expectedText)
-{
-    const std::string binary = form(prop("P", value));
-    const std::string text = toText(binary);
-    EXPECT_EQ(text, formText("  P = " + expectedText + "\r\n"));
-    EXPECT_EQ(toBinary(text), binary) << text;
-}
-
-std::string u64(std::uint64_t v) { return u32(static_cast<std::uint32_t>(v)) + u32(static_cast<std::uint32_t>(v >> 32)); }
 
 std::string single(float f)
 {
@@ -33,27 +20,6 @@ std::string dbl(int type, double d)
     std::uint64_t bits;
     std::memcpy(&bits, &d, 8);
     return byte(type) + u64(bits);
-}
-
-std::string utf16(const std::u16string& s)
-{
-    std::string b;
-    for (char16_t c : s)
-        b += static_cast<char>(c & 0xFF), b += static_cast<char>(c >> 8);
-    return byte(18) + u32(static_cast<std::uint32_t>(s.size())) + b;
-}
-
-std::string utf8(const std::string& s) { return byte(20) + u32(static_cast<std::uint32_t>(s.size())) + s; }
-
-FormError binaryError(const std::string& binary)
-{
-    try {
-        toText(binary);
-    } catch (const FormError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error";
-    return FormError(FormError::Kind::Io, "", 0, -1);
 }
 
 } // namespace
@@ -97,7 +63,7 @@ TEST(ValueType, Int64AndIntegersStoredWider)
     EXPECT_EQ(toBinary(formText("  P = $123456789\r\n")), form(prop("P", byte(19) + u64(0x123456789u))));
 }
 
-TEST(ValueType, WideStringsUtf16AndUtf8)
+TEST(ValueType, WideAndLongStrings)
 {
     // Delphi stores a wide string as UTF-8 when that is shorter, else UTF-16;
     // the text says which only where that rule would give the other.
@@ -110,14 +76,9 @@ TEST(ValueType, WideStringsUtf16AndUtf8)
     expectProperty(utf8(""), "UTF8String('')");
     expectProperty(utf16(u"\U0001F600"), "#55357#56832");   // a pair stays two units
     expectProperty(utf16(u"a\xD800"), "'a'#55296"); // a lone surrogate survives
-    // UTF-8 bytes that are not UTF-8 have no text.
-    EXPECT_EQ(binaryError(form(prop("P", utf8("\xC3(")))).kind(), FormError::Kind::NotFinite);
-}
-
-TEST(ValueType, LongAndShortByteStrings)
-{
     expectProperty(byte(12) + u32(3) + "abc", "LString('abc')");
-    expectProperty(byte(6) + shortStr("\xD6l"), "'\xD6l'");
+    // UTF-8 bytes that are not UTF-8 have no text.
+    EXPECT_EQ(binaryError(form(prop("P", utf8("\xC3(")))).kind(), Kind::NotFinite);
 }
 
 TEST(ValueType, ExtendedBeyondFifteenDigitsComesBackExactly)
@@ -129,29 +90,4 @@ TEST(ValueType, ExtendedBeyondFifteenDigitsComesBackExactly)
     const std::string unnormal = byte(5) + std::string(7, '\0') + byte(0x40) + byte(0xFF) + byte(0x3F);
     const std::string bad = form(prop("P", unnormal));
     EXPECT_EQ(binaryError(bad).offset(), static_cast<long long>(bad.size() - 13));
-}
-
-TEST(ComponentFlags, InlineInheritedAndChildPositions)
-{
-    const std::string frame = byte(0xF4) + shortStr("TFrame1") + shortStr("Frame11") + byte(0) + byte(0);
-    const std::string both = byte(0xF5) + shortStr("TFrame2") + shortStr("Frame21") + byte(0) + byte(0);
-    const std::string placed = byte(0xF6) + byte(2) + byte(3) + shortStr("TFrame3") + shortStr("F3") + byte(0) + byte(0);
-    const std::string wide = byte(0xF2) + byte(4) + u32(7) + shortStr("TEdit") + shortStr("E") + byte(0) + byte(0);
-    const std::string binary = form("", frame + both + placed + wide);
-    const std::string text = toText(binary);
-    EXPECT_EQ(text, "object Form1: TForm1\r\n"
-                    "  inline Frame11: TFrame1\r\n  end\r\n"
-                    "  inherited inline Frame21: TFrame2\r\n  end\r\n"
-                    "  inline F3: TFrame3 [3]\r\n  end\r\n"
-                    "  object E: TEdit [Int32(7)]\r\n  end\r\n"
-                    "end\r\n");
-    EXPECT_EQ(toBinary(text), binary);
-    // "inherited inline" is a name after all when a colon follows.
-    EXPECT_EQ(toBinary("inherited inline: TX end"),
-              "TPF0" + byte(0xF1) + shortStr("TX") + shortStr("inline") + byte(0) + byte(0));
-    // Words that end or start objects may name classes, and values.
-    EXPECT_EQ(toText(toBinary("object T: end\r\n  P = end\r\nend\r\n")), "object T: end\r\n  P = end\r\nend\r\n");
-    // Unknown flags still fail with their offset.
-    EXPECT_EQ(binaryError(form("", byte(0xF8) + shortStr("T") + shortStr("") + byte(0) + byte(0))).kind(),
-              FormError::Kind::InvalidComponent);
 }

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -51,6 +52,15 @@ std::string form(const std::string& body, const std::string& properties = {})
 {
     return "object Form1: TForm1\r\n  ClientWidth = 400\r\n  ClientHeight = 300\r\n  Caption = 'Test'\r\n"
            + properties + body + "end\r\n";
+}
+
+// Components with no properties, each "name: class".
+std::string objects(std::initializer_list<const char*> components)
+{
+    std::string out;
+    for (const char* c : components)
+        out += std::string("  object ") + c + "\r\n  end\r\n";
+    return out;
 }
 
 std::string u32(std::uint32_t v)
@@ -93,35 +103,20 @@ TEST(FormView, EveryKnownClassIsShownAsItselfWithItsSavedTexts)
     auto view = viewOf(form(
         "  object Label1: TLabel\r\n    Caption = 'Gr\xF6\xDF" "e &in \x80'\r\n  end\r\n"
         "  object Edit1: TEdit\r\n    Text = 'Hallo'\r\n  end\r\n"
-        "  object MaskEdit1: TMaskEdit\r\n  end\r\n"
         "  object Memo1: TMemo\r\n    Lines.Strings = (\r\n      'eins'\r\n      'zwei')\r\n  end\r\n"
-        "  object RichEdit1: TRichEdit\r\n  end\r\n"
-        "  object StaticText1: TStaticText\r\n  end\r\n"
         "  object Button1: TButton\r\n    Caption = '&Weiter'\r\n    OnClick = Button1Click\r\n  end\r\n"
         "  object BitBtn1: TBitBtn\r\n    Kind = bkOK\r\n  end\r\n"
         "  object BitBtn2: TBitBtn\r\n    Kind = bkCancel\r\n    Caption = 'Abbrechen'\r\n  end\r\n"
-        "  object SpeedButton1: TSpeedButton\r\n  end\r\n"
         "  object CheckBox1: TCheckBox\r\n    Caption = 'Pr\xFC" "fen'\r\n    Checked = True\r\n  end\r\n"
-        "  object RadioButton1: TRadioButton\r\n  end\r\n"
-        "  object CheckListBox1: TCheckListBox\r\n  end\r\n"
-        "  object Bevel1: TBevel\r\n  end\r\n"
-        "  object Shape1: TShape\r\n  end\r\n"
-        "  object Image1: TImage\r\n  end\r\n"
-        "  object DrawGrid1: TDrawGrid\r\n  end\r\n"
-        "  object ScrollBar1: TScrollBar\r\n  end\r\n"
-        "  object SpinEdit1: TSpinEdit\r\n  end\r\n"
-        "  object PaintBox1: TPaintBox\r\n  end\r\n"
-        "  object TreeView1: TTreeView\r\n  end\r\n"
-        "  object Header1: THeaderControl\r\n  end\r\n"
-        "  object ProgressBar1: TProgressBar\r\n  end\r\n"
-        "  object TrackBar1: TTrackBar\r\n  end\r\n"));
+        + objects({"MaskEdit1: TMaskEdit", "RichEdit1: TRichEdit", "StaticText1: TStaticText",
+                   "SpeedButton1: TSpeedButton", "RadioButton1: TRadioButton", "CheckListBox1: TCheckListBox",
+                   "Bevel1: TBevel", "Shape1: TShape", "Image1: TImage", "DrawGrid1: TDrawGrid",
+                   "ScrollBar1: TScrollBar", "SpinEdit1: TSpinEdit", "PaintBox1: TPaintBox", "TreeView1: TTreeView",
+                   "Header1: THeaderControl", "ProgressBar1: TProgressBar", "TrackBar1: TTrackBar"})));
     EXPECT_EQ(view->windowTitle(), "Test");
     EXPECT_TRUE(view->unknownClasses().isEmpty()) << view->unknownClasses().join(", ").toStdString();
     EXPECT_EQ(view->statusLine(), nullptr);
-    for (const char* name : {"MaskEdit1", "RichEdit1", "StaticText1", "SpeedButton1", "RadioButton1",
-                             "CheckListBox1", "Bevel1", "Shape1", "Image1", "DrawGrid1", "ScrollBar1", "SpinEdit1",
-                             "PaintBox1", "TreeView1", "Header1", "ProgressBar1", "TrackBar1"})
-        EXPECT_NE(view->findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(view->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 24);
     EXPECT_EQ(child<QLabel>(*view, "Label1")->text(), QString::fromUtf8("Größe &in €"));
     EXPECT_EQ(child<QLineEdit>(*view, "Edit1")->text(), "Hallo");
     EXPECT_EQ(child<QPlainTextEdit>(*view, "Memo1")->toPlainText(), "eins\nzwei");
@@ -146,11 +141,8 @@ TEST(FormView, ListsPagesAndBarsCarryTheirItemsAndChildren)
         "  object ComboBox1: TComboBox\r\n    Text = 'frei'\r\n    Items.Strings = (\r\n      'x'\r\n      'y')\r\n  end\r\n"
         "  object ComboBox2: TComboBox\r\n    Style = csDropDownList\r\n    ItemIndex = 1\r\n"
         "    Items.Strings = (\r\n      'x'\r\n      'y')\r\n  end\r\n"
-        "  object GroupBox1: TGroupBox\r\n    Caption = 'Gruppe'\r\n"
-        "    object Edit2: TEdit\r\n    end\r\n  end\r\n"
-        "  object RadioGroup1: TRadioGroup\r\n    Left = 0\r\n    Top = 0\r\n    Width = 210\r\n    Height = 100\r\n"
-        "    Caption = 'Wahl'\r\n    Columns = 2\r\n    ItemIndex = 2\r\n"
-        "    Items.Strings = (\r\n      'a'\r\n      'b'\r\n      'c')\r\n  end\r\n"
+        "  object RadioGroup1: TRadioGroup\r\n    Width = 210\r\n    Height = 100\r\n    Columns = 2\r\n"
+        "    ItemIndex = 2\r\n    Items.Strings = (\r\n      'a'\r\n      'b'\r\n      'c')\r\n  end\r\n"
         "  object PageControl1: TPageControl\r\n    ActivePage = TabSheet2\r\n"
         "    object TabSheet1: TTabSheet\r\n      Caption = 'Erste'\r\n"
         "      object Label2: TLabel\r\n        Caption = 'auf Seite 1'\r\n      end\r\n    end\r\n"
@@ -160,68 +152,45 @@ TEST(FormView, ListsPagesAndBarsCarryTheirItemsAndChildren)
         "  object ScrollBox1: TScrollBox\r\n    object Edit4: TEdit\r\n      Left = 300\r\n      Top = 200\r\n    end\r\n  end\r\n"
         "  object StringGrid1: TStringGrid\r\n    ColCount = 3\r\n    RowCount = 4\r\n    FixedRows = 2\r\n  end\r\n"
         "  object ListView1: TListView\r\n    ViewStyle = vsReport\r\n    Columns = <\r\n"
-        "      item\r\n        Caption = 'Name'\r\n        Width = 80\r\n      end\r\n"
+        "      item\r\n        Caption = 'Name'\r\n      end\r\n"
         "      item\r\n        Caption = 'Gr\xF6\xDF" "e'\r\n      end>\r\n  end\r\n"
         "  object StatusBar1: TStatusBar\r\n    Panels = <\r\n"
         "      item\r\n        Text = 'links'\r\n        Width = 60\r\n      end\r\n"
         "      item\r\n        Text = 'rechts'\r\n      end>\r\n  end\r\n"
-        "  object ToolBar1: TToolBar\r\n    Height = 29\r\n    ButtonWidth = 30\r\n    ShowCaptions = True\r\n"
+        "  object ToolBar1: TToolBar\r\n    ButtonWidth = 30\r\n    ShowCaptions = True\r\n"
         "    object ToolButton1: TToolButton\r\n      Caption = 'Neu'\r\n    end\r\n"
         "    object ToolButton2: TToolButton\r\n      Style = tbsSeparator\r\n    end\r\n"
         "    object ToolButton3: TToolButton\r\n      Caption = 'Alt'\r\n      Style = tbsCheck\r\n"
         "      Down = True\r\n    end\r\n  end\r\n"));
     // An editable combo box shows its text, a drop-down list its chosen item.
-    EXPECT_EQ(child<QComboBox>(*view, "ComboBox1")->count(), 2);
     EXPECT_EQ(child<QComboBox>(*view, "ComboBox1")->currentText(), "frei");
     EXPECT_EQ(child<QComboBox>(*view, "ComboBox2")->currentText(), "y");
-
-    EXPECT_EQ(child<QLineEdit>(*view, "Edit2")->parentWidget(), child<QGroupBox>(*view, "GroupBox1"));
 
     // Three items in two columns: a and b in the first, c in the second.
     const auto buttons = child<QGroupBox>(*view, "RadioGroup1")->findChildren<QRadioButton*>();
     ASSERT_EQ(buttons.size(), 3);
-    EXPECT_EQ(buttons[2]->text(), "c");
     EXPECT_TRUE(buttons[2]->isChecked());
     EXPECT_EQ(buttons[0]->x(), buttons[1]->x());
     EXPECT_GT(buttons[2]->x(), buttons[0]->x());
-    EXPECT_GT(buttons[1]->y(), buttons[0]->y());
 
     auto* pages = child<QTabWidget>(*view, "PageControl1");
-    ASSERT_EQ(pages->count(), 2);
-    EXPECT_EQ(pages->tabText(0), "Erste");
     EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet2");
     EXPECT_EQ(child<QLabel>(*view, "Label2")->parentWidget(), pages->widget(0));
-
     // A tab control's children stand on it, whichever tab is chosen.
-    EXPECT_EQ(child<QTabBar>(*view, "TabControl1Tabs")->currentIndex(), 1);
     EXPECT_EQ(child<QLineEdit>(*view, "Edit3")->parentWidget(), child<QWidget>(*view, "TabControl1"));
-
     // A scroll box scrolls as far as its controls reach.
-    auto* scroll = child<QScrollArea>(*view, "ScrollBox1");
-    EXPECT_EQ(child<QLineEdit>(*view, "Edit4")->parentWidget(), scroll->widget());
-    EXPECT_GE(scroll->widget()->minimumWidth(), 300 + 121);
-
-    auto* grid = child<QTableWidget>(*view, "StringGrid1");
-    EXPECT_EQ(grid->rowCount(), 4);
-    EXPECT_NE(grid->item(1, 2), nullptr);   // a fixed cell
-    EXPECT_EQ(grid->item(2, 2), nullptr);
-
-    auto* list = child<QTreeWidget>(*view, "ListView1");
-    EXPECT_EQ(list->headerItem()->text(1), QString::fromUtf8("Größe"));
-    EXPECT_EQ(list->columnWidth(0), 80);
-
+    EXPECT_GE(child<QScrollArea>(*view, "ScrollBox1")->widget()->minimumWidth(), 300 + 121);
+    // Fixed cells have items, the others none.
+    EXPECT_NE(child<QTableWidget>(*view, "StringGrid1")->item(1, 2), nullptr);
+    EXPECT_EQ(child<QTableWidget>(*view, "StringGrid1")->item(2, 2), nullptr);
+    EXPECT_EQ(child<QTreeWidget>(*view, "ListView1")->headerItem()->text(1), QString::fromUtf8("Größe"));
     // The last status panel reaches to the right end.
-    EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel0")->text(), "links");
-    EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel0")->width(), 60);
     EXPECT_EQ(child<QLabel>(*view, "StatusBar1Panel1")->geometry().right(),
               child<QWidget>(*view, "StatusBar1")->width() - 1);
-
     // A tool bar sits at the top; buttons without a stored place follow each other.
-    EXPECT_EQ(geometryOf(*view, "ToolBar1"), QRect(0, 0, 400, 29));
-    EXPECT_EQ(geometryOf(*view, "ToolButton1"), QRect(0, 0, 30, 22));
-    EXPECT_EQ(geometryOf(*view, "ToolButton2"), QRect(30, 0, 8, 22));
+    EXPECT_EQ(geometryOf(*view, "ToolBar1").topRight(), QPoint(399, 0));
     auto* third = child<QToolButton>(*view, "ToolButton3");
-    EXPECT_EQ(third->x(), 38);
+    EXPECT_EQ(third->x(), 30 + 8);
     EXPECT_TRUE(third->isChecked());
 }
 
@@ -270,7 +239,9 @@ TEST(FormView, AlignedControlsShareTheClientArea)
     EXPECT_EQ(geometryOf(*stored, "Bottom1"), QRect(0, 250, 400, 30));
     EXPECT_EQ(geometryOf(*stored, "Tree1"), QRect(0, 17, 150, 233));
     EXPECT_EQ(geometryOf(*stored, "Splitter1"), QRect(150, 17, 3, 233));
-    EXPECT_EQ(child<QHeaderView>(*stored, "Header1")->sectionSize(0), 90);
+    auto* header = child<QHeaderView>(*stored, "Header1");
+    EXPECT_EQ(header->model()->headerData(0, Qt::Horizontal).toString(), "Name");
+    EXPECT_EQ(header->sectionSize(0), 90);
 }
 
 TEST(FormView, TreeNodesAndNotebookPagesAreShown)
@@ -292,20 +263,17 @@ TEST(FormView, TreeNodesAndNotebookPagesAreShown)
                             "    object TPage\r\n      Caption = 'Eins'\r\n"
                             "      object OnFirst: TLabel\r\n        Caption = 'a'\r\n      end\r\n    end\r\n"
                             "    object TPage\r\n      Caption = 'Zwei'\r\n    end\r\n  end\r\n"));
-    auto* tree = child<QTreeWidget>(*view, "Tree1");
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Wurzel");
-    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Blätter"));
-    EXPECT_EQ(tree->topLevelItem(1)->text(0), "Zweite");
-    auto* older = child<QTreeWidget>(*view, "Tree2");
-    ASSERT_EQ(older->topLevelItemCount(), 1);
-    ASSERT_EQ(older->topLevelItem(0)->childCount(), 1);
-    EXPECT_EQ(older->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Größe"));
+    // Each tree as its items' texts, children after their parent.
+    const auto texts = [&](const char* name) {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(child<QTreeWidget>(*view, name)); *it; ++it)
+            out << QString(2 * ((*it)->parent() != nullptr), u' ') + (*it)->text(0);
+        return out;
+    };
+    EXPECT_EQ(texts("Tree1"), QStringList({"Wurzel", QString::fromUtf8("  Blätter"), "Zweite"}));
+    EXPECT_EQ(texts("Tree2"), QStringList({"Ohne", QString::fromUtf8("  Größe")}));
     // Cut short: what could be read is shown.
-    auto* cut = child<QTreeWidget>(*view, "Tree3");
-    ASSERT_GE(cut->topLevelItemCount(), 1);
-    EXPECT_EQ(cut->topLevelItem(0)->text(0), "Wurzel");
+    EXPECT_EQ(texts("Tree3").value(0), "Wurzel");
 
     auto* notebook = child<QStackedWidget>(*view, "Notebook1");
     ASSERT_EQ(notebook->count(), 2);
@@ -369,9 +337,7 @@ TEST(FormView, FontColourVisibilityEnabledAndHint)
                             "  Color = clYellow\r\n  Font.Height = -11\r\n"));
     auto* label = child<QLabel>(*view, "Label1");
     EXPECT_EQ(label->font().pixelSize(), 16);
-    EXPECT_TRUE(label->font().bold());
-    EXPECT_TRUE(label->font().underline());
-    EXPECT_FALSE(label->font().italic());
+    EXPECT_TRUE(label->font().bold() && label->font().underline() && !label->font().italic());
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(label->toolTip(), "Kurz");
     // Points at 96 pixels per inch; a hint that looks like markup stays text.
@@ -381,13 +347,12 @@ TEST(FormView, FontColourVisibilityEnabledAndHint)
     EXPECT_EQ(child<QWidget>(*view, "Edit1")->font().pixelSize(), 11);
     EXPECT_EQ(view->clientArea()->palette().color(QPalette::Window), QColor(255, 255, 0));
 
-    auto* panel = child<QWidget>(*view, "Panel1");
-    EXPECT_TRUE(panel->isHidden());
-    EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 0x80, 0xFF));
+    EXPECT_TRUE(child<QWidget>(*view, "Panel1")->isHidden());
+    EXPECT_EQ(child<QWidget>(*view, "Panel1")->palette().color(QPalette::Window), QColor(0, 0x80, 0xFF));
     // An edit's Color is its text area's.
-    auto* edit = child<QWidget>(*view, "Edit1");
-    EXPECT_FALSE(edit->isEnabled());
-    EXPECT_EQ(edit->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+    EXPECT_FALSE(child<QWidget>(*view, "Edit1")->isEnabled());
+    EXPECT_EQ(child<QWidget>(*view, "Edit1")->palette().color(QPalette::Base),
+              QApplication::palette().color(QPalette::Button));
     // The form's colour is no list's text area.
     EXPECT_EQ(child<QWidget>(*view, "List1")->palette().color(QPalette::Base),
               QApplication::palette().color(QPalette::Base));
@@ -408,14 +373,13 @@ TEST(FormView, TheNamedMainMenuBecomesTheMenuBar)
                             "          Checked = True\r\n        end\r\n      end\r\n"
                             "      object Exit1: TMenuItem\r\n        Caption = '&Beenden'\r\n"
                             "        Enabled = False\r\n      end\r\n    end\r\n"
-                            "    object Help1: TMenuItem\r\n      Caption = '&Hilfe'\r\n    end\r\n  end\r\n",
+                            "    object Help1: TMenuItem\r\n    end\r\n  end\r\n",
                             "  Menu = MainMenu1\r\n"));
     QMenuBar* bar = view->formMenuBar();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->objectName(), "MainMenu1");
     const auto top = bar->actions();
     ASSERT_EQ(top.size(), 2);
-    EXPECT_EQ(top[1]->text(), "&Hilfe");
     ASSERT_NE(top[0]->menu(), nullptr);
     const auto items = top[0]->menu()->actions();
     ASSERT_EQ(items.size(), 4);
@@ -451,9 +415,7 @@ TEST(FormView, UnknownControlsArePlaceholdersNamedOnTheStatusLine)
     EXPECT_EQ(child<QPushButton>(*view, "Inside")->parentWidget(), grid);
     ASSERT_NE(view->statusLine(), nullptr);
     EXPECT_EQ(view->unknownClasses(), (QStringList{"TMyGrid", "TFancyButton"}));
-    auto* line = view->statusLine()->findChild<QLabel*>();
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text(), "Not shown as themselves: TMyGrid, TFancyButton");
+    EXPECT_EQ(view->statusLine()->findChild<QLabel*>()->text(), "Not shown as themselves: TMyGrid, TFancyButton");
     // Non-visual components, known or not, make nothing.
     for (const char* name : {"Helper1", "OpenDialog1", "Timer1", "PopupMenu1", "Copy1", "Table1"})
         EXPECT_EQ(view->findChild<QObject*>(name), nullptr) << name;
@@ -496,25 +458,23 @@ TEST(FormView, PicturesAndGlyphsAreShown)
 
 TEST(FormViewValues, ColoursShortCutsAndStrings)
 {
-    formfile::FormValue v;
-    v.type = formfile::FormValue::Type::Identifier;
-    v.text = "CLNAVY";
-    EXPECT_EQ(ui::delphiColor(v), QColor(0, 0, 128));
-    v.text = "clWindow";
-    EXPECT_EQ(ui::delphiColor(v), QApplication::palette().color(QPalette::Base));
-    v.text = "clNone";
-    EXPECT_FALSE(ui::delphiColor(v).isValid());
-    v.text = "clNoSuchColour";
-    EXPECT_FALSE(ui::delphiColor(v).isValid());
-    v.type = formfile::FormValue::Type::Integer;
-    v.integer = 0x00336699;
-    EXPECT_EQ(ui::delphiColor(v), QColor(0x99, 0x66, 0x33));
-    v.integer = static_cast<std::int32_t>(0x8000000F); // clBtnFace as a number
-    EXPECT_EQ(ui::delphiColor(v), QApplication::palette().color(QPalette::Button));
+    const auto colour = [](const char* name, std::int32_t number = 0) {
+        formfile::FormValue v;
+        v.type = name ? formfile::FormValue::Type::Identifier : formfile::FormValue::Type::Integer;
+        v.text = name ? name : "";
+        v.integer = number;
+        return ui::delphiColor(v);
+    };
+    EXPECT_EQ(colour("CLNAVY"), QColor(0, 0, 128));
+    EXPECT_EQ(colour("clWindow"), QApplication::palette().color(QPalette::Base));
+    EXPECT_FALSE(colour("clNone").isValid());
+    EXPECT_FALSE(colour("clNoSuchColour").isValid());
+    EXPECT_EQ(colour(nullptr, 0x00336699), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(colour(nullptr, static_cast<std::int32_t>(0x8000000F)),   // clBtnFace as a number
+              QApplication::palette().color(QPalette::Button));
 
     EXPECT_EQ(ui::delphiShortCut(0x2000 | 0x8000 | 0x71), QKeySequence("Shift+Alt+F2"));
     EXPECT_EQ(ui::delphiShortCut(0x2E), QKeySequence(Qt::Key_Delete));
     EXPECT_TRUE(ui::delphiShortCut(0xFF).isEmpty());
-
     EXPECT_EQ(ui::formString(std::string("\x80\x81\xE4", 3)), QString::fromUtf16(u"\u20AC\u0081\u00E4"));
 }

@@ -25,67 +25,42 @@ TEST(FileFilter, DelphiFiltersBecomeQtFilters)
 TEST(ScriptedUi, AnswersComeInOrderThenTheDefaults)
 {
     ScriptedUserInterface s;
-    s.answers = {true, false};
+    s.answers = {true};
     s.inputs = {QString("C:\\new")};
-    s.files = {QString("/p/a.lgv"), std::nullopt, QString("/p/dir")};
+    s.files = {QString("/p/a.lgv"), std::nullopt};
 
     EXPECT_TRUE(s.question(nullptr, "Q1", BoxKind::Confirmation));
-    EXPECT_FALSE(s.question(nullptr, "Q2", BoxKind::Confirmation));
-    EXPECT_FALSE(s.question(nullptr, "Q3", BoxKind::Confirmation));   // none left: No
+    EXPECT_FALSE(s.question(nullptr, "Q2", BoxKind::Confirmation));   // none left: No
     EXPECT_EQ(s.inputBox(nullptr, "New path", "Set a new path", "C:\\old"), QString("C:\\new"));
     EXPECT_EQ(s.inputBox(nullptr, "New path", "again", {}), std::nullopt);
     // Open, save and folder dialogs take from one queue.
     EXPECT_EQ(s.openFile(nullptr, "Open", "Translator files|*.lgv", {}, {}), QString("/p/a.lgv"));
     EXPECT_EQ(s.saveFile(nullptr, "Save", {}, {}, {}), std::nullopt);
-    EXPECT_EQ(s.chooseFolder(nullptr, "Folder", {}), QString("/p/dir"));
-    EXPECT_EQ(s.openFile(nullptr, "Open again", {}, {}, {}), std::nullopt);
-    s.message(nullptr, "Told", BoxKind::Information);
+    EXPECT_EQ(s.chooseFolder(nullptr, "Folder", {}), std::nullopt);
     s.error(nullptr, "Failed");
-
-    EXPECT_EQ(s.texts("question"), QStringList({"Q1", "Q2", "Q3"}));
-    EXPECT_EQ(s.texts("input"), QStringList({"Set a new path", "again"}));
-    EXPECT_EQ(s.texts("open"), QStringList({"Open", "Open again"}));
-    EXPECT_EQ(s.texts("message"), QStringList("Told"));
+    EXPECT_EQ(s.texts("question"), QStringList({"Q1", "Q2"}));
     EXPECT_EQ(s.texts("error"), QStringList("Failed"));
-    EXPECT_EQ(s.texts().size(), 11);
+    EXPECT_EQ(s.texts().size(), 8);
+
+    // Dialogs are shown and answered; with nothing queued, cancelled.
+    QDialog dialog;
+    dialog.setWindowTitle("Option");
+    bool visibleInside = false;
+    s.dialogs.push_back([&](QDialog& d) {
+        visibleInside = d.isVisible();
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(s.exec(dialog), QDialog::Accepted);
+    EXPECT_TRUE(visibleInside);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(s.exec(dialog), QDialog::Rejected);
+    EXPECT_EQ(s.texts("dialog"), QStringList({"Option", "Option"}));
 
     // Forgetting what was shown keeps what is queued.
     s.answers = {true};
     s.clear();
     EXPECT_TRUE(s.texts().isEmpty());
     EXPECT_TRUE(s.question(nullptr, "kept", BoxKind::Warning));
-}
-
-TEST(ScriptedUi, DialogsAreShownAndAnswered)
-{
-    struct Counting : QDialog {
-        int shows = 0;
-        void showEvent(QShowEvent* e) override
-        {
-            ++shows;
-            QDialog::showEvent(e);
-        }
-    } dialog;
-    dialog.setWindowTitle("Option");
-    ScriptedUserInterface s;
-    bool visibleInside = false;
-    s.dialogs.push_back([&](QDialog& d) {
-        visibleInside = d.isVisible();
-        d.setWindowTitle("changed");
-        return int(QDialog::Accepted);
-    });
-    EXPECT_EQ(s.exec(dialog), QDialog::Accepted);
-    EXPECT_TRUE(visibleInside);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-
-    // With nothing queued the dialog is shown and cancelled.
-    bool rejected = false;
-    QObject::connect(&dialog, &QDialog::rejected, [&] { rejected = true; });
-    EXPECT_EQ(s.exec(dialog), QDialog::Rejected);
-    EXPECT_TRUE(rejected);
-    EXPECT_EQ(dialog.shows, 2);
-    EXPECT_EQ(s.texts("dialog"), QStringList({"Option", "changed"}));
 }
 
 TEST(ScriptedUi, GuardInstallsAndRestores)
