@@ -1,6 +1,7 @@
 // Pages of the main window on large files: open and save a unit, open and
 // save a form, build the project tree. Files live in a temporary folder.
 #include "app/Application.h"
+#include "app/MainWindow.h"
 #include "core/formfile/FormFile.h"
 #include "model/Workspace.h"
 #include "ui/pages/PagesFeature.h"
@@ -12,10 +13,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QFile>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <memory>
@@ -80,20 +83,59 @@ public:
     std::unique_ptr<app::Application> program;
 };
 
+// The longest time the event loop was not run while the window was busy:
+// how long the window stood frozen.
+class FreezeWatch {
+public:
+    FreezeWatch()
+    {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, clock_.restart());
+        });
+    }
+    void start()
+    {
+        clock_.start();
+        timer_.start();
+    }
+    // The longest gap since start, the end of the work included.
+    qint64 stop()
+    {
+        timer_.stop();
+        return std::max(longest_, clock_.elapsed());
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 longest_ = 0;
+};
+
+// Opening a unit on a page of the shown window; "freeze_ms" is the longest
+// time the window was not painted meanwhile.
 void BM_OpenUnitPage(benchmark::State& state)
 {
     Project p;
     writeFile(p.path("Big.pas"), generatedUnit(static_cast<int>(state.range(0))));
+    p.program->window().show();
+    QCoreApplication::processEvents();
+    qint64 freeze = 0;
     for (auto _ : state) {
+        FreezeWatch watch;
+        watch.start();
         p.pages().openPage("big.pas");
+        QCoreApplication::processEvents();   // the page is shown
+        freeze = std::max(freeze, watch.stop());
         benchmark::DoNotOptimize(p.pages().activeFileEditor()->document()->blockCount());
         state.PauseTiming();
         p.pages().closeAllPages();
         state.ResumeTiming();
     }
     state.counters["lines"] = static_cast<double>(state.range(0));
+    state.counters["freeze_ms"] = static_cast<double>(freeze);
 }
-BENCHMARK(BM_OpenUnitPage)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenUnitPage)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 void BM_SaveUnitPage(benchmark::State& state)
 {
@@ -192,6 +234,32 @@ void BM_GetStringsInWindow(benchmark::State& state)
     state.counters["entries"] = p.program->translation().session().list().entryCount();
 }
 BENCHMARK(BM_GetStringsInWindow)->Arg(400000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Locate on the last entry of a shown page of n lines: the page scrolls there,
+// selects the literal and is painted.
+void BM_LocateAtTheEnd(benchmark::State& state)
+{
+    Project p;
+    writeFile(p.path("Loop.pas"), loopUnit(static_cast<int>(state.range(0)) / 8 * 7));
+    p.program->window().show();
+    p.pages().openPage("loop.pas");
+    QCoreApplication::processEvents();
+    ui::TranslationFeature& t = p.program->translation();
+    t.collect();
+    const int last = t.session().list().entryCount() - 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        t.collect(last);
+        p.pages().activeFileEditor()->moveCursor(QTextCursor::Start);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        t.locate();
+        QCoreApplication::processEvents();
+    }
+    state.counters["lines"] = static_cast<double>(state.range(0));
+    state.counters["at_line"] = p.pages().activeFileEditor()->textCursor().blockNumber() + 1;
+}
+BENCHMARK(BM_LocateAtTheEnd)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -58,7 +58,7 @@ bool isSkippedDestination(std::string_view w)
 
 class Reader {
 public:
-    explicit Reader(QTextCursor& cursor) : cursor_(cursor) {}
+    Reader(QTextCursor& cursor, const LoadPump& pump) : cursor_(cursor), pump_(pump) {}
 
     RtfContent run(std::string_view rtf)
     {
@@ -273,29 +273,39 @@ private:
             pending_.append(QString(breaks_, QChar(kParagraph)));
             breaks_ = 0;
         }
-        const int k = key();
-        if (k != pendingKey_) {
+        // The text goes in as runs of one look: colour indexes of the same
+        // colour are one run, and a blank takes the look of the run it
+        // follows unless it is underlined (its colour does not show). A
+        // large unit is then a few runs per line instead of one per token.
+        const quint64 k = key();
+        if (k != pendingKey_ && !(c == u' ' && ((k | pendingKey_) & 4) == 0 && !pending_.isEmpty())) {
             flush();
             pendingKey_ = k;
         }
         pending_.append(QChar(c));
+        if (pending_.size() >= kChunk)
+            flush();
     }
 
-    int key() const
+    // The look of the text now: its colour (0 for the default, else the RGB
+    // value + 1) above three bits for bold, italic and underline.
+    quint64 key() const
     {
-        return ((state_.colour + 1) << 3) | (state_.bold ? 1 : 0) | (state_.italic ? 2 : 0)
-               | (state_.underline ? 4 : 0);
+        const int c = state_.colour;
+        const quint64 colour = c >= 0 && c < content_.colours.size() && content_.colours[c].isValid()
+                                   ? quint64(content_.colours[c].rgb() & 0xFFFFFF) + 1
+                                   : 0;
+        return (colour << 3) | (state_.bold ? 1 : 0) | (state_.italic ? 2 : 0) | (state_.underline ? 4 : 0);
     }
 
-    const QTextCharFormat& format(int k)
+    const QTextCharFormat& format(quint64 k)
     {
         auto it = formats_.find(k);
         if (it != formats_.end())
             return *it;
         QTextCharFormat f;
-        const int colour = (k >> 3) - 1;
-        if (colour >= 0 && colour < content_.colours.size() && content_.colours[colour].isValid())
-            f.setForeground(content_.colours[colour]);
+        if (const quint64 colour = k >> 3)
+            f.setForeground(QColor(QRgb(colour - 1)));
         if (k & 1)
             f.setFontWeight(QFont::Bold);
         if (k & 2)
@@ -310,7 +320,12 @@ private:
         if (pending_.isEmpty())
             return;
         cursor_.insertText(pending_, format(pendingKey_));
+        inserted_ += pending_.size();
         pending_.clear();
+        if (pump_ && inserted_ >= kChunk) {
+            inserted_ = 0;
+            pump_();
+        }
     }
 
     void endFont()
@@ -330,19 +345,25 @@ private:
         colourSeen_ = false;
     }
 
+    // About 2,500 lines of a unit: a few milliseconds of filling between
+    // two calls of the pump.
+    static constexpr qsizetype kChunk = 1 << 17;
+
     QTextCursor& cursor_;
+    const LoadPump& pump_;
+    qsizetype inserted_ = 0;
     RtfContent content_;
     std::vector<GroupState> stack_;
     GroupState state_;
     QString pending_;
-    int pendingKey_ = 0;
+    quint64 pendingKey_ = 0;
     int breaks_ = 0;
     int skip_ = 0;
     int fontNumber_ = -1;
     QString fontName_;
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colourSeen_ = false;
-    QHash<int, QTextCharFormat> formats_;
+    QHash<quint64, QTextCharFormat> formats_;
 };
 
 } // namespace
@@ -356,7 +377,7 @@ QFont pageFont()
     return f;
 }
 
-RtfContent loadRtf(QTextDocument& document, std::string_view rtf)
+RtfContent loadRtf(QTextDocument& document, std::string_view rtf, const LoadPump& pump)
 {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
@@ -364,7 +385,7 @@ RtfContent loadRtf(QTextDocument& document, std::string_view rtf)
     document.setDefaultFont(pageFont());
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    Reader reader(cursor);
+    Reader reader(cursor, pump);
     RtfContent content = reader.run(rtf);
     cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
@@ -404,11 +425,11 @@ std::string colouredRtf(const QByteArray& fileBytes, const pascal::ColourScheme&
 } // namespace
 
 DecodedText loadPascalSource(QTextDocument& document, const QByteArray& fileBytes,
-                             const pascal::ColourScheme& scheme)
+                             const pascal::ColourScheme& scheme, const LoadPump& pump)
 {
     DecodedText how;
     const std::string rtf = colouredRtf(fileBytes, scheme, how);
-    loadRtf(document, rtf);
+    loadRtf(document, rtf, pump);
     return how;
 }
 

@@ -18,6 +18,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 #include <string_view>
 
 class QTextDocument;
@@ -33,10 +35,14 @@ struct RtfContent {
 // fixed-pitch family where it is not installed.
 QFont pageFont();
 
+// Called now and then while a large document is filled (every few
+// milliseconds of work), so that the caller's windows stay painted.
+using LoadPump = std::function<void()>;
+
 // Replace the document's content by the RTF document, in its default font
 // pageFont(). Undo is off while loading and the document's undo history is
 // cleared.
-RtfContent loadRtf(QTextDocument& document, std::string_view rtf);
+RtfContent loadRtf(QTextDocument& document, std::string_view rtf, const LoadPump& pump = {});
 
 // The text of a document with "\n" between its paragraphs. Unlike
 // QTextDocument::toPlainText() it keeps no-break spaces (byte 0xA0) as they
@@ -49,6 +55,6 @@ QString documentText(const QTextDocument& document);
 // pascal::ConversionError ("Invalid string") for an unterminated literal,
 // leaving the document as it was.
 DecodedText loadPascalSource(QTextDocument& document, const QByteArray& fileBytes,
-                             const pascal::ColourScheme& scheme);
+                             const pascal::ColourScheme& scheme, const LoadPump& pump = {});
 
 } // namespace lingrove::model

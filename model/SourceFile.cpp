@@ -55,7 +55,8 @@ QString SourceFile::formDescription() const
     return form_->textIsUtf8() ? QStringLiteral("text form, UTF-8") : QStringLiteral("text form");
 }
 
-bool SourceFile::load(QTextDocument& document, const pascal::ColourScheme& scheme, FileProblem* problem)
+bool SourceFile::load(QTextDocument& document, const pascal::ColourScheme& scheme, FileProblem* problem,
+                      const LoadPump& pump)
 {
     QByteArray bytes;
     QString why;
@@ -75,7 +76,7 @@ bool SourceFile::load(QTextDocument& document, const pascal::ColourScheme& schem
         bytes = QByteArray::fromStdString(form->pageText());
     }
     try {
-        decoding_ = loadPascalSource(document, bytes, scheme);
+        decoding_ = loadPascalSource(document, bytes, scheme, pump);
     } catch (const pascal::HighlightVersionError& e) {
         return failed(problem, FileProblem::Kind::Source, QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {

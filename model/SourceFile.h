@@ -13,6 +13,7 @@
 // Only values can be edited in a form's page.
 #include "core/formfile/FormDocument.h"
 #include "core/pascal/Highlight.h"
+#include "model/RtfReader.h"
 #include "model/TextCodec.h"
 
 #include <QString>
@@ -54,8 +55,10 @@ public:
     QString formDescription() const;
 
     // Reads the file and fills document with the page text, coloured with
-    // scheme. On failure the document is unchanged.
-    bool load(QTextDocument& document, const pascal::ColourScheme& scheme, FileProblem* problem);
+    // scheme; pump is called now and then while a large file is loaded. On
+    // failure the document is unchanged.
+    bool load(QTextDocument& document, const pascal::ColourScheme& scheme, FileProblem* problem,
+              const LoadPump& pump = {});
 
     // Writes text (the page's text, "\n" between lines) into the file.
     bool save(const QString& text, FileProblem* problem);

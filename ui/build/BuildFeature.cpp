@@ -17,7 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace lingrove::ui {
 
@@ -276,7 +276,7 @@ void BuildFeature::createVersionInfo()
 
 void BuildFeature::removeVersionInfo()
 {
-    QTextEdit* editor = shell_.pages().projectEditor();
+    QPlainTextEdit* editor = shell_.pages().projectEditor();
     if (!editor) {
         workspace_.project().resourceLine = -1;
         return;
@@ -326,7 +326,7 @@ model::VersionResource::Outcome BuildFeature::addResourceDirective(const QString
 {
     PageArea& pages = shell_.pages();
     pages.showProjectPage();
-    QTextEdit* editor = pages.projectEditor();
+    QPlainTextEdit* editor = pages.projectEditor();
     model::SourceFile* source = pages.projectSource();
     if (!editor || !source)
         return model::VersionResource::Outcome::NotAdded;

@@ -23,8 +23,9 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QPlainTextDocumentLayout>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -34,15 +35,15 @@ namespace lingrove::ui {
 namespace {
 
 // The editors of the pages: the page font, no wrapping, both scroll bars,
-// plain text only, Tab moves the focus on.
-void setUpEditor(QTextEdit* editor)
+// Tab moves the focus on. Plain-text editors: they lay out only the lines
+// shown, so a unit of any length opens and scrolls at once.
+void setUpEditor(QPlainTextEdit* editor)
 {
     editor->setFont(model::pageFont());
     editor->document()->setDefaultFont(model::pageFont());
-    editor->setLineWrapMode(QTextEdit::NoWrap);
+    editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    editor->setAcceptRichText(false);
     editor->setTabChangesFocus(true);
 }
 
@@ -68,7 +69,7 @@ PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* p
     , tree_(new ProjectTree)
     , tabs_(new QTabWidget)
     , projectPage_(new QWidget)
-    , projectEditor_(new QTextEdit(projectPage_))
+    , projectEditor_(new QPlainTextEdit(projectPage_))
     , statusPanel_(new QWidget)
     , positionLabel_(new QLabel(statusPanel_))
     , progressBar_(new QProgressBar(statusPanel_))
@@ -112,7 +113,7 @@ PagesFeature::PagesFeature(model::Workspace& workspace, Shell& shell, QObject* p
     connect(loadFileUnderCursor_, &QAction::triggered, this, [this] { openSelectedFile(); });
     connect(loadAllFiles_, &QAction::triggered, this, [this] { reloadAllPages(); });
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { openSelectedFile(); });
-    connect(projectEditor_, &QTextEdit::cursorPositionChanged, this, [this] { showPosition(projectEditor_); });
+    connect(projectEditor_, &QPlainTextEdit::cursorPositionChanged, this, [this] { showPosition(projectEditor_); });
     // New options may change what the tree finds.
     connect(&workspace_, &model::Workspace::settingsChanged, this, [this] {
         if (projectSource_)
@@ -142,15 +143,15 @@ SourcePage* PagesFeature::activePage() const
     return dynamic_cast<SourcePage*>(tabs_->currentWidget());
 }
 
-QTextEdit* PagesFeature::activeFileEditor() const
+QPlainTextEdit* PagesFeature::activeFileEditor() const
 {
     const SourcePage* page = activePage();
     return page ? page->editor : nullptr;
 }
 
-QTextEdit* PagesFeature::activeEditor() const
+QPlainTextEdit* PagesFeature::activeEditor() const
 {
-    if (QTextEdit* editor = activeFileEditor())
+    if (QPlainTextEdit* editor = activeFileEditor())
         return editor;
     return projectEditor_;
 }
@@ -194,16 +195,16 @@ SourcePage* PagesFeature::newPage(const QString& caption)
         ++k;
     auto* page = new SourcePage;
     page->setObjectName(QStringLiteral("TabSheet%1").arg(k));
-    QTextEdit* editor = page->editor;
+    QPlainTextEdit* editor = page->editor;
     editor->setObjectName(QStringLiteral("RichEdit%1").arg(k));
     setUpEditor(editor);
-    connect(editor, &QTextEdit::cursorPositionChanged, this, [this, editor] { showPosition(editor); });
+    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this, editor] { showPosition(editor); });
     tabs_->addTab(page, caption);
     tabs_->setCurrentWidget(page);
     return page;
 }
 
-bool PagesFeature::loadFile(QTextEdit* editor, model::SourceFile& file)
+bool PagesFeature::loadFile(QPlainTextEdit* editor, model::SourceFile& file)
 {
     const platform::KeyStore store;
     pascal::ColourScheme scheme;
@@ -215,8 +216,12 @@ bool PagesFeature::loadFile(QTextEdit* editor, model::SourceFile& file)
         // once instead of piece by piece while it is filled.
         auto document = std::make_unique<QTextDocument>();
         loading_ = true;
-        loaded = file.load(*document, scheme, &problem);
+        // A large unit fills its document in steps, between which the
+        // windows are painted; what the user types waits until it is shown.
+        loaded = file.load(*document, scheme, &problem,
+                           [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
         if (loaded) {
+            document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
             document->setParent(editor);
             editor->setDocument(document.release());
             editor->moveCursor(QTextCursor::Start);
@@ -325,7 +330,7 @@ void PagesFeature::showProjectPage()
     tabs_->setCurrentWidget(projectPage_);
 }
 
-QTextEdit* PagesFeature::editorOf(const QWidget* page) const
+QPlainTextEdit* PagesFeature::editorOf(const QWidget* page) const
 {
     if (page == projectPage_)
         return projectEditor_;
@@ -335,11 +340,11 @@ QTextEdit* PagesFeature::editorOf(const QWidget* page) const
 
 bool PagesFeature::isModified(const QWidget* page) const
 {
-    const QTextEdit* editor = editorOf(page);
+    const QPlainTextEdit* editor = editorOf(page);
     return editor && editor->document()->isModified();
 }
 
-void PagesFeature::watchModification(QTextEdit* editor)
+void PagesFeature::watchModification(QPlainTextEdit* editor)
 {
     QWidget* page = editor == projectEditor_ ? projectPage_ : editor->parentWidget();
     connect(editor->document(), &QTextDocument::modificationChanged, this, [this, page](bool modified) {
@@ -409,7 +414,7 @@ void PagesFeature::closeAllPages()
     tabs_->setCurrentWidget(projectPage_);
 }
 
-void PagesFeature::showPosition(const QTextEdit* editor)
+void PagesFeature::showPosition(const QPlainTextEdit* editor)
 {
     if (!editor || loading_)
         return;
@@ -470,7 +475,7 @@ bool PagesFeature::saveActivePage()
     if (!onProjectPage && !onFilePage)
         return true;
 
-    QTextEdit* editor = onProjectPage ? projectEditor_ : page->editor;
+    QPlainTextEdit* editor = onProjectPage ? projectEditor_ : page->editor;
     model::SourceFile& file = onProjectPage ? *projectSource_ : page->file;
     model::FileProblem problem;
     if (!file.save(model::documentText(*editor->document()), &problem)) {

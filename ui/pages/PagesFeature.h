@@ -58,18 +58,18 @@ public:
     // Closes the active file page; the project page cannot be closed.
     void closeActivePage();
     // "  line : column" of editor's caret under the pages.
-    void showPosition(const QTextEdit* editor);
+    void showPosition(const QPlainTextEdit* editor);
     // The names quoted in the project source that the tree was built from.
     const QStringList& quotedNames() const { return quotedNames_; }
 
     // ---- PageArea --------------------------------------------------------
-    QTextEdit* activeFileEditor() const override;
-    QTextEdit* activeEditor() const override;
+    QPlainTextEdit* activeFileEditor() const override;
+    QPlainTextEdit* activeEditor() const override;
     QString activeCaption() const override;
     QString activeFilePath() const override;
     bool isProjectPageActive() const override;
     QStringList captions() const override;
-    QTextEdit* projectEditor() const override { return projectEditor_; }
+    QPlainTextEdit* projectEditor() const override { return projectEditor_; }
     model::SourceFile* projectSource() override;
     void reloadProjectSource() override;
     void showProjectPage() override;
@@ -90,12 +90,12 @@ private:
     SourcePage* newPage(const QString& caption);
     // Reads the file into the editor's document; the user is told why when
     // it cannot be shown.
-    bool loadFile(QTextEdit* editor, model::SourceFile& file);
+    bool loadFile(QPlainTextEdit* editor, model::SourceFile& file);
     void buildTree();
     QString projectFolder() const;
-    QTextEdit* editorOf(const QWidget* page) const;
+    QPlainTextEdit* editorOf(const QWidget* page) const;
     // Shows on the page's tab whether its document holds unsaved changes.
-    void watchModification(QTextEdit* editor);
+    void watchModification(QPlainTextEdit* editor);
     // "Save changes to <caption>?" for page when it is modified.
     bool askToSave(QWidget* page);
 
@@ -104,7 +104,7 @@ private:
     ProjectTree* tree_;
     QTabWidget* tabs_;
     QWidget* projectPage_;
-    QTextEdit* projectEditor_;
+    QPlainTextEdit* projectEditor_;
     std::optional<model::SourceFile> projectSource_;   // set while the project page shows it
     QWidget* statusPanel_;
     QLabel* positionLabel_;

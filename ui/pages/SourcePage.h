@@ -5,7 +5,7 @@
 // in the same encoding and line-break style.
 #include "model/SourceFile.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -18,11 +18,11 @@ public:
     {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        editor = new QTextEdit(this);
+        editor = new QPlainTextEdit(this);
         layout->addWidget(editor);
     }
 
-    QTextEdit* editor = nullptr;   // created with the page, destroyed with it
+    QPlainTextEdit* editor = nullptr;   // created with the page, destroyed with it
     model::SourceFile file;        // the file shown
     bool loaded = false;           // true once the file's text is in the editor
 };

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class QTextEdit;
+class QPlainTextEdit;
 
 namespace lingrove::model {
 class SourceFile;
@@ -18,9 +18,9 @@ public:
     virtual ~PageArea() = default;
 
     // The editor of the active file page; nullptr on the project page.
-    virtual QTextEdit* activeFileEditor() const = 0;
+    virtual QPlainTextEdit* activeFileEditor() const = 0;
     // The editor of the active page, the project page's included.
-    virtual QTextEdit* activeEditor() const = 0;
+    virtual QPlainTextEdit* activeEditor() const = 0;
     virtual QString activeCaption() const = 0;
     // The file the active page shows; empty when none.
     virtual QString activeFilePath() const = 0;
@@ -30,7 +30,7 @@ public:
 
     // The project page: its editor and the project source it shows (nullptr
     // while no project source is loaded).
-    virtual QTextEdit* projectEditor() const = 0;
+    virtual QPlainTextEdit* projectEditor() const = 0;
     virtual model::SourceFile* projectSource() = 0;
     // Reads the project source into the project page again and rebuilds the tree.
     virtual void reloadProjectSource() = 0;

@@ -17,7 +17,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 namespace lingrove::ui {
@@ -153,7 +153,7 @@ void TranslationFeature::buildListPanel()
 void TranslationFeature::collect(int selectRow)
 {
     // The project page has no page editor of its own: nothing is collected.
-    QTextEdit* editor = shell_.pages().activeFileEditor();
+    QPlainTextEdit* editor = shell_.pages().activeFileEditor();
     session_.collect(editor ? editor->document() : nullptr, shell_.pages().activeCaption());
     if (editor)
         editor->viewport()->update();
@@ -207,7 +207,7 @@ void TranslationFeature::locateSelectedEntry()
 
 void TranslationFeature::locate()
 {
-    QTextEdit* editor = shell_.pages().activeFileEditor();
+    QPlainTextEdit* editor = shell_.pages().activeFileEditor();
     const int row = selectedRow();
     // No list, no selected line or no page editor: nothing to locate.
     if (!editor || row < 0 || row >= session_.list().rowCount())
@@ -223,7 +223,13 @@ void TranslationFeature::locate()
     cursor.setPosition(at->start);
     cursor.setPosition(at->start + at->length, QTextCursor::KeepAnchor);
     editor->setTextCursor(cursor);
-    editor->ensureCursorVisible();
+    // The found literal stands well inside the page, not at its edge.
+    const QRect found = editor->cursorRect();
+    const int line = found.height();
+    if (found.top() < line || found.bottom() > editor->viewport()->height() - 2 * line)
+        editor->centerCursor();
+    else
+        editor->ensureCursorVisible();
     bar_->sourceField()->setText(session_.source());
     if (!session_.lookupError().isEmpty())
         ui().error(shell_.window(), session_.lookupError());
@@ -244,7 +250,7 @@ void TranslationFeature::commit()
         finishPage();
         return;
     }
-    QTextEdit* editor = shell_.pages().activeFileEditor();
+    QPlainTextEdit* editor = shell_.pages().activeFileEditor();
     // The translation replaces exactly the literal that Locate selected for
     // this entry; anything else (no Locate yet, the selection moved, another
     // entry or page chosen since) is not written.
@@ -324,7 +330,7 @@ void TranslationFeature::nextWord()
 
 void TranslationFeature::undo()
 {
-    QTextEdit* editor = shell_.pages().activeFileEditor();
+    QPlainTextEdit* editor = shell_.pages().activeFileEditor();
     if (session_.undoBuffer().isEmpty()) {
         ui().message(shell_.window(), QString::fromLatin1(model::MessageEmptyBuffer));
         return;

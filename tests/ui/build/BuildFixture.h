@@ -13,7 +13,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 namespace lingrove::testing {

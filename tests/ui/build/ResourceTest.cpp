@@ -85,7 +85,7 @@ TEST_F(ResourceTest, StaleDirectiveIsToldNotRemoved)
 {
     ASSERT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::Added);
     // Edited by hand: a line above the directive moves it down.
-    QTextEdit* page = app->pages().projectEditor();
+    QPlainTextEdit* page = app->pages().projectEditor();
     QTextCursor(page->document()).insertText("// moved\n");
     const QString before = page->toPlainText();
 

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 #include <QLabel>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 using namespace lingrove;
 using lingrove::testing::AppTest;
@@ -44,7 +44,7 @@ protected:
     {
         pages().openPage(name);
         ASSERT_EQ(pages().activeCaption(), name);
-        QTextEdit* editor = pages().activeFileEditor();
+        QPlainTextEdit* editor = pages().activeFileEditor();
         ASSERT_NE(editor, nullptr);
         QString text = editor->toPlainText();
         ASSERT_TRUE(text.contains(from));

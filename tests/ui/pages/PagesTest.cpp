@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST_F(PagesTest, TheDemoProjectOpensWithAllItsPages)
     EXPECT_TRUE(leftOver("*.txt").isEmpty());
 
     // Each page has an editor of its own; a form page shows the text form.
-    QTextEdit* form = pages().activeFileEditor();
+    QPlainTextEdit* form = pages().activeFileEditor();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->objectName(), "RichEdit7");
     EXPECT_EQ(pages().tabs()->currentWidget()->objectName(), "TabSheet7");
@@ -53,7 +53,7 @@ TEST_F(PagesTest, ClosingPagesKeepsTheProjectPageAndEachPageItsEditor)
     openProjectSource(copyDemo());
     for (const char* name : {"main.pas", "about.pas", "texts.pas"})
         pages().openPage(name);
-    QTextEdit* texts = pages().activeFileEditor();
+    QPlainTextEdit* texts = pages().activeFileEditor();
 
     pages().tabs()->setCurrentIndex(0);
     pages().closeActivePage();
@@ -71,7 +71,7 @@ TEST_F(PagesTest, ClosingPagesKeepsTheProjectPageAndEachPageItsEditor)
 
     // A page opened now gets a name no other page has.
     pages().openPage("about.pas");
-    EXPECT_EQ(pages().tabs()->findChildren<QTextEdit*>("RichEdit3").size(), 1);
+    EXPECT_EQ(pages().tabs()->findChildren<QPlainTextEdit*>("RichEdit3").size(), 1);
 
     pages().closeAllPages();
     EXPECT_EQ(captions(), QStringList{"Demo.dpr"});
@@ -81,7 +81,7 @@ TEST_F(PagesTest, CaretPositionIsShownOneBased)
 {
     openProjectSource(copyDemo());
     pages().openPage("main.pas");
-    QTextEdit* e = pages().activeFileEditor();
+    QPlainTextEdit* e = pages().activeFileEditor();
     e->moveCursor(QTextCursor::Start);
     pages().showPosition(e);
     EXPECT_EQ(pages().positionLabel()->text(), "  1 : 1");

@@ -8,7 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -18,7 +18,7 @@ using lingrove::testing::writeBytes;
 using SavingTest = lingrove::testing::AppTest;
 
 // Replaces the first occurrence of what in the editor by with, as typing would.
-void replaceInEditor(QTextEdit* e, const QString& what, const QString& with)
+void replaceInEditor(QPlainTextEdit* e, const QString& what, const QString& with)
 {
     QTextCursor c = e->document()->find(what);
     ASSERT_FALSE(c.isNull()) << what.toStdString();

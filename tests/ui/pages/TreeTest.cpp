@@ -7,7 +7,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidgetItemIterator>
 
 namespace {

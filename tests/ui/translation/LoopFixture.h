@@ -13,7 +13,7 @@
 #include <QListView>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace lingrove::testing {
 
@@ -35,7 +35,7 @@ protected:
 
     // A page showing text ("\n" between lines), saved as the file name of
     // the project folder; its editor.
-    QTextEdit* page(const QString& text, const QString& name = "unit1.pas")
+    QPlainTextEdit* page(const QString& text, const QString& name = "unit1.pas")
     {
         writeBytes(project + "/" + name, text.toLatin1());
         pages().openPage(name);
