@@ -98,6 +98,7 @@ NewProjectWizard::NewProjectWizard(ProjectFeature& project, QWidget* parent)
     tableCombo->setObjectName("tableCombo");
     tableCombo->setEditable(true);
     tableCombo->setInsertPolicy(QComboBox::NoInsert);
+    tableCombo->setMinimumContentsLength(24);
     createTableButton = new QPushButton("Create new table", this);
     createTableButton->setObjectName("createTableButton");
     tableRow->addWidget(tableCombo, 1);
@@ -149,6 +150,14 @@ void NewProjectWizard::fillTables()
     tableCombo->addItems(model::listTables());
     if (tableCombo->count() > 0)
         tableCombo->setCurrentIndex(0);
+    showTableNameFromItsStart();
+}
+
+void NewProjectWizard::showTableNameFromItsStart()
+{
+    // An edit field scrolled to the end of a long name hides its start.
+    if (QLineEdit* edit = tableCombo->lineEdit())
+        edit->home(false);
 }
 
 CreateTableDialog& NewProjectWizard::createTableDialog()
@@ -172,6 +181,7 @@ void NewProjectWizard::createTable()
         tableCombo->setCurrentIndex(at);
     else
         tableCombo->setCurrentText(name);
+    showTableNameFromItsStart();
 }
 
 bool NewProjectWizard::create()

@@ -36,6 +36,7 @@ public:
     model::NewProjectFields fields() const;
 
     // The dictionary tables into the list, the first one chosen.
+    void showTableNameFromItsStart();
     void fillTables();
     // "Create new table": the create-table dialog proposes
     // "<source>_<destination>"; a table made there is chosen.

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -200,8 +201,22 @@ std::optional<QString> QtUserInterface::chooseFolder(QWidget* parent, const QStr
     return nonEmpty(QFileDialog::getExistingDirectory(parent, caption, platform::toNative(folder)));
 }
 
+void fitTitle(QWidget& window)
+{
+    if (window.minimumWidth() == window.maximumWidth())
+        return;   // a window of fixed size is made for its title
+    // The title bar's font is the desktop's; a tenth larger than the
+    // window's, and room for the icon and the buttons beside it.
+    QFont font = window.font();
+    font.setPointSizeF(font.pointSizeF() * 1.1);
+    const int needed = QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 160;
+    if (window.minimumWidth() < needed)
+        window.setMinimumWidth(needed);
+}
+
 int QtUserInterface::exec(QDialog& dialog)
 {
+    fitTitle(dialog);
     return dialog.exec();
 }
 
@@ -274,6 +289,7 @@ std::optional<QString> ScriptedUserInterface::chooseFolder(QWidget*, const QStri
 int ScriptedUserInterface::exec(QDialog& dialog)
 {
     shown.push_back({QStringLiteral("dialog"), dialog.windowTitle()});
+    fitTitle(dialog);
     dialog.show();
     int result = QDialog::Rejected;
     if (auto script = takeFront(dialogs, std::function<int(QDialog&)>()); script) {

@@ -53,6 +53,10 @@ std::unique_ptr<UserInterface> setUserInterface(std::unique_ptr<UserInterface> u
 // ("Translator files (*.lgv);;All files (*.*)").
 QString qtFileFilter(const QString& delphiFilter);
 
+// Widens a window that is not of fixed size so that the desktop's title bar
+// shows its whole title.
+void fitTitle(QWidget& window);
+
 // Real message boxes and dialogs.
 class QtUserInterface : public UserInterface {
 public:

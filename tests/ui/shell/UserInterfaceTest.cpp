@@ -89,6 +89,20 @@ void whenModal(const std::function<void(QWidget*)>& act)
     });
 }
 
+TEST(ScriptedUi, DialogsAreWideEnoughForTheirTitles)
+{
+    ScriptedUserInterface ui;
+    QDialog small;
+    small.setWindowTitle("Create translation table");
+    ui.exec(small);
+    EXPECT_GT(small.minimumWidth(), small.fontMetrics().horizontalAdvance(small.windowTitle()));
+    QDialog fixed;
+    fixed.setWindowTitle("Create translation table");
+    fixed.setFixedSize(100, 50);
+    ui.exec(fixed);
+    EXPECT_EQ(fixed.width(), 100);
+}
+
 TEST(QtUi, QuestionAnswersYesOrNo)
 {
     QtUserInterface qt;

@@ -114,6 +114,7 @@ TEST_F(DictionaryWindowTest, TheWizardProposesSourceUnderscoreDestinationAndChoo
     wizard.createTableButton->click();
     EXPECT_EQ(proposed, "English_German");
     EXPECT_EQ(wizard.tableCombo->currentText(), "English_German");
+    EXPECT_EQ(wizard.tableCombo->lineEdit()->cursorPosition(), 0) << "the name is shown from its start";
     EXPECT_EQ(items(wizard.tableCombo), QStringList({"English_German", "Words"}));
 }
 
