@@ -57,9 +57,13 @@ protected:
     ui::PagesFeature& pages() { return app->pages(); }
 
     // The demo project of examples/ copied into the project folder; its .dpr.
-    QString copyDemo()
+    QString copyDemo() { return copyExample("demo", "Demo.dpr"); }
+
+    // A project of examples/ copied into the project folder; the path of its
+    // project source.
+    QString copyExample(const QString& name, const QString& projectSource)
     {
-        const QString from = QString(LINGROVE_SOURCE_ROOT) + "/examples/demo";
+        const QString from = QString(LINGROVE_SOURCE_ROOT) + "/examples/" + name;
         QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
@@ -67,7 +71,7 @@ protected:
             if (!rel.startsWith("src-text"))
                 writeBytes(project + "/" + rel, readBytes(file));
         }
-        return project + "/Demo.dpr";
+        return project + "/" + projectSource;
     }
 
     // A dictionary table with these pairs.

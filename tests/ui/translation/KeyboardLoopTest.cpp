@@ -4,6 +4,7 @@
 // dictionary.
 #include "tests/common/AppFixture.h"
 
+#include "core/formfile/FormDocument.h"
 #include "core/formfile/FormFile.h"
 #include "model/ProjectFile.h"
 #include "model/TextCodec.h"
@@ -44,6 +45,15 @@ QString latin(const char* text)
     return model::fromWindows1252(std::string_view(text));
 }
 
+// Types text as a keyboard of any layout would, letter by letter.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 class KeyboardLoopTest : public lingrove::testing::AppTest {
 protected:
     QWidget* focused() const { return QApplication::focusWidget(); }
@@ -74,7 +84,7 @@ protected:
                 return done;
             EXPECT_EQ(loop().bar()->sourceField()->text(), entry->text);
             const QString source = entry->text;
-            QTest::keyClicks(focused(), translations[source]);
+            typeText(focused(), translations[source]);
             QTest::keyClick(focused(), Qt::Key_Return);
             EXPECT_EQ(focused(), list);
             done << source;
@@ -161,6 +171,82 @@ TEST_F(KeyboardLoopTest, TranslateAFormAndAUnitByKeyboard)
         ASSERT_TRUE(table.find(source, &dests)) << source.toStdString();
         EXPECT_EQ(dests[0], model::withoutAmpersands(it.value())) << source.toStdString();
     }
+}
+
+// The text forms of newer Delphis, in sub-folders, one of them a frame: the
+// Windows-1252 form and the UTF-8 frame translate by the same keys and stay
+// text files in their own encoding. Closing the window asks about every page
+// with unsaved changes.
+TEST_F(KeyboardLoopTest, TranslateTextFormsAndAFrameInSubFoldersByKeyboard)
+{
+    const QString dpr = copyExample("notes", "Notes.dpr");
+    const QByteArray formBefore = readBytes(project + "/Forms/NoteMain.dfm");
+    const QByteArray frameBefore = readBytes(project + "/Frames/Greeting.dfm");
+    const QByteArray textsBefore = readBytes(project + "/Common/NoteTexts.pas");
+    makeTable("German_English");
+    const QString projectFile =
+        model::writeNewProjectFile({"notes_en", dir.path(), dpr, "German", "English", "German_English"});
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    app->project().openProjectFile(projectFile);
+    ASSERT_TRUE(workspace().project().isOpen());
+    ui->clear();
+
+    // The form: 8-bit text, its letters raw and as #nnn codes.
+    pages().openPage("forms\\notemain.dfm");
+    ASSERT_EQ(pages().activeCaption(), "forms\\notemain.dfm");
+    loop().getStringsAction()->trigger();
+    EXPECT_EQ(translatePage({{QString::fromUtf8("Notizbuch für alle"), "Notebook for everyone"},
+                             {QString::fromUtf8("Schließen"), "Close"},
+                             {QString::fromUtf8("Willkommen zurück!"), "Welcome back!"}})
+                  .size(),
+              3);
+    EXPECT_EQ(readBytes(project + "/Forms/NoteMain.dfm"),
+              replaced(formBefore, {{"  Caption = 'Notizbuch f'#252'r alle'", "  Caption = 'Notebook for everyone'"},
+                                    {"    Caption = 'Schlie\xdf" "en'", "    Caption = 'Close'"},
+                                    {"      Caption = 'Willkommen zur'#252'ck!'", "      Caption = 'Welcome back!'"}}));
+
+    // The frame: UTF-8 with Cyrillic typed into it.
+    pages().openPage("frames\\greeting.dfm");
+    loop().getStringsAction()->trigger();
+    EXPECT_EQ(translatePage({{QString::fromUtf8("Grüße aus Köln"), "Greetings from Cologne"},
+                             {QString::fromUtf8("Привет"), QString::fromUtf8("Привет, мир")}})
+                  .size(),
+              2);
+    const QByteArray frame = readBytes(project + "/Frames/Greeting.dfm");
+    EXPECT_TRUE(frame.startsWith("\xEF\xBB\xBF"));
+    const auto saved = lingrove::formfile::FormDocument::load(frame.toStdString());
+    EXPECT_EQ(saved.format(), lingrove::formfile::FormFormat::Text);
+    const QString page = QString::fromUtf8(saved.pageText());
+    EXPECT_TRUE(page.contains("    Caption = 'Greetings from Cologne'\r\n")) << page.toStdString();
+    EXPECT_TRUE(page.contains(QString::fromUtf8("    Hint = 'Привет, мир'\r\n"))) << page.toStdString();
+    EXPECT_EQ(frame.size() - frameBefore.size(), QByteArray("Greetings from Cologne").size()
+                                                     - QByteArray("Grüße aus Köln").size()
+                                                     + QByteArray("'Привет, мир'").size()
+                                                     - QByteArray("#1055#1088#1080#1074#1077#1090").size())
+        << frame.toStdString();
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts().join('\n').toStdString();
+
+    // Two units translated in part, not saved: closing the window asks for
+    // each; Yes saves the first, No leaves the second as it was.
+    const QByteArray unitBefore = readBytes(project + "/Forms/NoteMain.pas");
+    for (const QString& name : {QString("common\\notetexts.pas"), QString("forms\\notemain.pas")}) {
+        pages().openPage(name);
+        loop().getStringsAction()->trigger();
+        QTest::keyClick(focused(), Qt::Key_Home);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTest::keyClicks(focused(), "Note saved.");
+        QTest::keyClick(focused(), Qt::Key_Return);
+    }
+    ui->clear();
+    ui->choices = {lingrove::ui::Answer::Yes, lingrove::ui::Answer::No};
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(ui->texts("choice"), QStringList({"Save changes to common\\notetexts.pas?",
+                                                "Save changes to forms\\notemain.pas?"}));
+    EXPECT_EQ(readBytes(project + "/Common/NoteTexts.pas"),
+              replaced(textsBefore, {{"'Notiz gespeichert.'", "'Note saved.'"}}));
+    EXPECT_EQ(readBytes(project + "/Forms/NoteMain.pas"), unitBefore);
 }
 
 } // namespace
