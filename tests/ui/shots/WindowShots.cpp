@@ -1,0 +1,126 @@
+// window_shots OUTDIR: pictures of the main window for the documentation,
+// taken of the whole screen (run it under Xvfb): a text form page with
+// Unicode text being translated, and the question that closing the window
+// asks about a page with unsaved changes. Works on a copy of examples/notes
+// in a temporary folder.
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "model/Dictionary.h"
+#include "model/ProjectFile.h"
+#include "model/SettingsStore.h"
+#include "model/Workspace.h"
+#include "platform/KeyStore.h"
+#include "ui/pages/PagesFeature.h"
+#include "ui/project/ProjectFeature.h"
+#include "ui/translation/TranslationBar.h"
+#include "ui/translation/TranslationFeature.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+using namespace lingrove;
+
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+}
+
+bool shoot(const QString& path)
+{
+    settle();
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    const bool saved = screen.save(path, "PNG");
+    std::printf("%s: %s\n", qPrintable(path), saved ? "written" : "NOT WRITTEN");
+    return saved;
+}
+
+bool copyTree(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(file, target))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir dir;
+    const QString home = dir.path() + "/home", project = dir.path() + "/Notes";
+    QDir().mkpath(home);
+    qputenv("LINGROVE_HOME", home.toUtf8());
+    qputenv("LINGROVE_KEYSTORE", (home + "/registry.txt").toUtf8());
+    if (!copyTree(LINGROVE_SOURCE_ROOT "/examples/notes", project)) {
+        std::fprintf(stderr, "cannot copy the example project\n");
+        return 1;
+    }
+    {
+        // Configured, so that the first start asks nothing.
+        model::Settings settings = model::Settings::defaults();
+        settings.compiler.folder = settings.ide.folder = settings.resourceCompiler.folder = dir.path() + "/";
+        platform::KeyStore store;
+        model::settings_store::save(store, settings, false);
+    }
+    QString error;
+    model::createTable("German_English", model::kDefaultFieldSize, &error);
+    {
+        model::Dictionary dictionary;
+        dictionary.open("German_English", &error);
+        dictionary.store(QString::fromUtf8("Grüße aus Köln"), "Greetings from Cologne");
+    }
+    const QString projectFile = model::writeNewProjectFile(
+        {"Notes", dir.path(), project + "/Notes.dpr", "German", "English", "German_English"});
+
+    app::Application app;
+    app.window().resize(1100, 760);
+    app.window().move(90, 70);
+    app.window().show();
+    settle();
+    app.project().openProjectFile(projectFile);
+
+    // The frame's page: UTF-8 text form; the first entry located, its
+    // translation proposed from the dictionary.
+    ui::PagesFeature& pages = app.pages();
+    pages.openPage("frames\\greeting.dfm");
+    ui::TranslationFeature& loop = app.translation();
+    loop.collect(0);
+    loop.locate();
+    bool ok = shoot(out + "/text-form-page.png");
+
+    // Translated, not yet saved: the tab is marked, and closing asks.
+    loop.commit();
+    loop.locate();
+    loop.bar()->translationField()->setText(QString::fromUtf8("Привет, мир"));
+    loop.commit();
+    QTimer::singleShot(300, [&] {
+        ok = shoot(out + "/save-question.png") && ok;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Cancel)->click();
+    });
+    app.window().close();
+    return ok ? 0 : 1;
+}
