@@ -36,6 +36,10 @@ void CompilerMessagesWindow::setLines(const QStringList& lines)
 {
     lines_ = lines;
     text_->setPlainText(lines.join('\n'));
+    // A compiler ends with what went wrong: the last lines are in view.
+    text_->moveCursor(QTextCursor::End);
+    text_->moveCursor(QTextCursor::StartOfLine);
+    text_->ensureCursorVisible();
 }
 
 void CompilerMessagesWindow::closeClicked()
