@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -245,6 +246,15 @@ void PagesFeature::openPage(const QString& name)
     const QString path = model::findProjectFile(projectFolder(), name);
     if (path.isEmpty())
         return;
+    // One page per file: a second page of it would hold the text from
+    // before the first one was saved, and saving it would undo that.
+    for (int i = 0; i < tabs_->count(); ++i) {
+        const auto* open = dynamic_cast<const SourcePage*>(tabs_->widget(i));
+        if (open && QFileInfo(open->file.path()) == QFileInfo(path)) {
+            tabs_->setCurrentIndex(i);
+            return;
+        }
+    }
     QWidget* previous = tabs_->currentWidget();
     SourcePage* page = newPage(name);
     page->file = model::SourceFile(path);

@@ -94,8 +94,11 @@ TEST_F(PagesTest, CaretPositionIsShownOneBased)
 TEST_F(PagesTest, StoredFileListOpensExistingFilesInOrderAndSkipsMissingOnes)
 {
     openProjectSource(copyDemo());
-    pages().openPages({"Gone.pas", "TEXTS.PAS", "gone.dfm", "Main.dfm"});
+    // A file named twice gets one page: a second one would be stale once
+    // the first is saved.
+    pages().openPages({"Gone.pas", "TEXTS.PAS", "gone.dfm", "Main.dfm", "texts.pas", "frm/../Main.dfm"});
     EXPECT_EQ(captions(), QStringList({"Demo.dpr", "texts.pas", "main.dfm"}));
+    EXPECT_EQ(pages().activeCaption(), "main.dfm");
     EXPECT_FALSE(pages().progressBar()->isVisible());
 
     pages().closeAllPages();
