@@ -6,6 +6,8 @@
 // line of its page text and nowhere else. Prints one line per page that did
 // not go so, and the counts at the end; what the program told the user is
 // printed with the project.
+#include "tests/ui/shots/CopyTree.h"
+
 #include "app/Application.h"
 #include "core/formfile/FormDocument.h"
 #include "model/Dictionary.h"
@@ -38,17 +40,6 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
-        QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
-    }
-}
 
 // The page text of a file: the form's for a form, else the file as text.
 QStringList pageLines(const QString& path)

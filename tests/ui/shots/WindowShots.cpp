@@ -3,6 +3,8 @@
 // Unicode text being translated, and the question that closing the window
 // asks about a page with unsaved changes. Works on a copy of examples/notes
 // in a temporary folder.
+#include "tests/ui/shots/CopyTree.h"
+
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "model/Dictionary.h"
@@ -47,18 +49,6 @@ bool shoot(const QString& path)
     return saved;
 }
 
-bool copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(file, target))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
