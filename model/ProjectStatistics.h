@@ -11,8 +11,10 @@
 // remains; of those, the ones whose text is a stored source have an exact
 // match (what pre-translation would write). Limits of the rule: a text that
 // is the same in both languages ("OK") and stored as its own translation
-// counts as translated from the start, and a translation typed without being
-// stored (a read-only table) does not count.
+// counts as translated from the start; a translation typed without being
+// stored (a read-only table) does not count; and a translation with an
+// apostrophe is two literals for Get strings (which pairs apostrophes), so
+// its pieces count as remaining entries.
 //
 // Words: runs of characters between blanks that hold a letter or a digit
 // ("Save", "file's", "3.5"; not "-" or "..."), the rule of most translation
