@@ -164,8 +164,21 @@ TEST_F(SimilarMatchesTest, IndexFollowsEveryChangeToTheTable)
 
 TEST_F(SimilarMatchesTest, OldTablesGetTheIndexAndReadOnlyOnesAreScanned)
 {
-    // A table as earlier versions made it: no index, no triggers.
+    // A read-only copy that has the index uses it (its counts read through
+    // a temporary table of the connection, the file untouched).
     const QString path = tableFilePath("t");
+    table_.close();
+    ASSERT_TRUE(QFile::copy(path, tableFilePath("indexed")));
+    ASSERT_TRUE(QFile::setPermissions(tableFilePath("indexed"), QFileDevice::ReadOwner));
+    {
+        Dictionary indexed;
+        ASSERT_TRUE(indexed.open("indexed"));
+        EXPECT_TRUE(indexed.isReadOnly() && indexed.hasSimilarIndex());
+        EXPECT_EQ(indexed.similar("Cannot open the file!", 5).size(), 5u) << str(indexed.lastError());
+    }
+    QFile::setPermissions(tableFilePath("indexed"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    // A table as earlier versions made it: no index, no triggers.
     raw(path, {"DROP TRIGGER DictionaryTrigramsInsert", "DROP TRIGGER DictionaryTrigramsDelete",
                "DROP TRIGGER DictionaryTrigramsUpdate", "DROP TABLE DictionaryTrigrams"});
     table_.close();
