@@ -251,11 +251,15 @@ quint64 trigramCode(char32_t a, char32_t b, char32_t c)
 
 // The trigrams of key, rarest in the index first, as many as together sit
 // in about kPostingBudget records (at least the two rarest, unless the
-// second is very common). Each is asked for on its own; the records that
-// share the most of them are the candidates. The rarest trigrams of a text
-// are also the ones most likely to be left by a change elsewhere in it, and
-// the budget bounds the time a key of common trigrams takes.
+// second is very common) and at most kMaxTrigrams. Each is asked for on its
+// own; the records that share the most of them are the candidates. The
+// rarest trigrams of a text are also the ones most likely to be left by a
+// change elsewhere in it, and the budget bounds the time a key of common
+// trigrams takes.
 constexpr int kPostingBudget = 4000;
+// And at most this many, however rare: each is one term of a compound
+// SELECT, of which SQLite takes 500.
+constexpr int kMaxTrigrams = 48;
 
 QStringList rareTrigrams(const std::u32string& key, const QHash<quint64, int>& documents)
 {
@@ -282,7 +286,7 @@ QStringList rareTrigrams(const std::u32string& key, const QHash<quint64, int>& d
     for (const Trigram& t : trigrams) {
         const bool within = total + t.documents <= kPostingBudget;
         const bool second = chosen.size() == 1 && t.documents <= 4 * kPostingBudget;
-        if (!chosen.isEmpty() && !within && !second)
+        if ((!chosen.isEmpty() && !within && !second) || chosen.size() == kMaxTrigrams)
             break;
         chosen << t.text;
         total += t.documents;

@@ -137,6 +137,12 @@ TEST_F(SimilarMatchesTest, FreeSlotsGetTranslationsOfSimilarSourcesMostAlikeFirs
     EXPECT_TRUE(d.similar("Print the page", 5).empty());
     EXPECT_TRUE(d.similarMatches("x", Proposals{"a", "b", "c", "d", "e"}).empty());
     EXPECT_TRUE(d.similar("Op", 5).empty()) << "too short to be similar to anything but itself";
+    // A long key of trigrams the table has never seen.
+    QString noise;
+    for (int i = 0; i < 3000; ++i)
+        noise += QChar(0x4E00 + (i * 7919) % 20000);
+    EXPECT_TRUE(d.similar(noise, 5).empty());
+    EXPECT_TRUE(d.lastError().isEmpty()) << str(d.lastError());
 }
 
 TEST_F(SimilarMatchesTest, IndexFollowsEveryChangeToTheTable)
