@@ -105,6 +105,17 @@ bool PreTranslator::translateDocument(QTextDocument& document, TranslationSessio
         done.alternatives = int(std::count_if(dests.begin(), dests.end(), [](const QString& t) {
                                     return !t.isEmpty();
                                 })) - 1;
+        // A literal is one line: a translation with a line break (as an
+        // imported one may have) would break the source or the form.
+        const auto control = std::find_if(first->begin(), first->end(),
+                                          [](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+        if (control != first->end()) {
+            done.skipped = QStringLiteral("The translation holds a line break or another control character "
+                                          "(U+%1), which a literal cannot hold.")
+                               .arg(control->unicode(), 4, 16, QLatin1Char('0'));
+            entries->push_back(done);
+            continue;
+        }
         const QChar unwritable = eightBit ? notInWindows1252(*first) : QChar();
         if (!unwritable.isNull()) {
             done.skipped = QStringLiteral("The file is 8-bit text: the translation's character \"%1\" (U+%2) cannot "

@@ -9,9 +9,10 @@
 //
 // Left alone: entries that hold a stored translation already (see
 // ProjectStatistics.h), entries whose translation is the source itself, and
-// entries whose translation the file's encoding cannot hold (a character
-// outside Windows-1252 in an 8-bit file); those are reported, so that one
-// such text does not keep the rest of its file from being written.
+// entries whose translation no literal of the file can hold (a line break,
+// as an imported translation may have; a character outside Windows-1252 in
+// an 8-bit file); those are reported, so that one such text does not keep
+// the rest of its file from being written.
 // Every written entry is checked as a commit is (TranslationChecks.h): an
 // accelerator the stored translation lacks, a format string, and on forms
 // the clashes and widths.

@@ -64,7 +64,8 @@ protected:
                             {"Anything", "Done"},
                             {"Japanisch", "日本語"},
                             {"Speichern", "Save"},
-                            {"Speichern", "Store"}});
+                            {"Speichern", "Store"},
+                            {"Unbekannt text", "Two\nlines"}});
         project.name = "Demo";
         project.delphiProjectFile = dir + "/Demo.dpr";
         project.dictionaryTable = "Words";
@@ -103,7 +104,7 @@ TEST_F(ProjectToolsTest, StatisticsCountEntriesTranslatedRemainingAndWords)
     const PageStatistics& unit = s.pages[0];
     EXPECT_EQ(unit.entries, 7);
     EXPECT_EQ(unit.translated, 1) << "'Done' is a stored translation";
-    EXPECT_EQ(unit.exactMatches, 3);
+    EXPECT_EQ(unit.exactMatches, 4);
     EXPECT_EQ(unit.words, 10);
     EXPECT_EQ(unit.remainingWords, 9);
     EXPECT_EQ(s.total.entries, 7 + 1 + 2);
@@ -129,7 +130,7 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
     EXPECT_EQ(readAll(dir + "/Utf.pas"), "\xEF\xBB\xBFunit Utf;\nconst J = '日本語';\n");
 
     const std::vector<PreTranslatedEntry>& unit = report.files[0].entries;
-    ASSERT_EQ(unit.size(), 3u);
+    ASSERT_EQ(unit.size(), 4u);
     EXPECT_EQ(unit[0].line, 3);
     EXPECT_EQ(unit[0].column, 9);
     EXPECT_EQ(unit[1].source, "Japanisch");
@@ -138,6 +139,7 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
     EXPECT_EQ(unit[2].alternatives, 1);
     ASSERT_EQ(unit[2].warnings.size(), 1u);
     EXPECT_EQ(unit[2].warnings[0].kind, CheckWarning::Kind::Accelerator);
+    EXPECT_TRUE(unit[3].skipped.contains("line break")) << str(unit[3].skipped);
 
     // The form: both captions written, everything else as it was.
     std::string text;
@@ -154,7 +156,7 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
     const ProjectStatistics s = statistics();
     EXPECT_EQ(s.total.entries, 11);
     EXPECT_EQ(s.total.translated, 5);
-    EXPECT_EQ(s.total.exactMatches, 1) << "'Japanisch' in the 8-bit unit";
+    EXPECT_EQ(s.total.exactMatches, 2) << "'Japanisch' in the 8-bit unit, the text of two lines";
 }
 
 TEST_F(ProjectToolsTest, FileThatCannotBeWrittenIsReportedAndKept)
