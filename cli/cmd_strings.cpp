@@ -8,6 +8,7 @@
 // runs lingrove-cli-qt, built beside it from this file with Qt, with the same
 // arguments.
 #include "cli/Command.h"
+#include "cli/QtCommands.h"
 #include "core/scanner/Scanner.h"
 #include "core/text/Encoding.h"
 #include "core/formfile/FormDocument.h"
@@ -65,30 +66,6 @@ bool endsWithNoCase(const std::string& s, std::string_view tail)
     return true;
 }
 
-#ifndef LINGROVE_CLI_QT
-// Runs lingrove-cli-qt from the folder of this program; returns only on failure.
-int runWithQt(const std::vector<std::string>& args)
-{
-    char self[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path;
-    if (n > 0) {
-        path.assign(self, static_cast<std::size_t>(n));
-        path = path.substr(0, path.rfind('/') + 1) + "lingrove-cli-qt";
-        std::vector<char*> argv;
-        argv.push_back(path.data());
-        static char name[] = "strings";
-        argv.push_back(name);
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(path.c_str(), argv.data());
-    }
-    std::cerr << "strings: the font, date and number tests need " << (path.empty() ? "lingrove-cli-qt" : path)
-              << " (" << std::strerror(errno) << "); use --accept fonts,datetime,numbers\n";
-    return 1;
-}
-#endif
 
 // Windows-1252 bytes as UTF-8.
 std::string utf8Of(std::string_view bytes)
@@ -158,8 +135,11 @@ int runStrings(const std::vector<std::string>& args)
     const FilterSwitches& acc = filters.accept;
     const bool needQt = !acc.Fonts || !acc.DateTime || !acc.Numbers;
 #ifndef LINGROVE_CLI_QT
-    if (needQt)
-        return runWithQt(args);
+    if (needQt) {
+        const int status = lingrove::cli::runWithQt("strings", args);
+        std::cerr << "strings: use --accept fonts,datetime,numbers to do without the font, date and number tests\n";
+        return status;
+    }
 #endif
 
     std::string data, why;

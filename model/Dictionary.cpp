@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QElapsedTimer>
@@ -150,6 +152,160 @@ void dropConnection(const QString& connectionName)
     }
     QSqlDatabase::removeDatabase(connectionName);
 }
+
+// The trigram index of the sources and the triggers that keep it in step.
+const QString kIndexName = QStringLiteral("DictionaryTrigrams");
+const QStringList kIndexTriggers = {
+    QStringLiteral("DictionaryTrigramsInsert"),
+    QStringLiteral("DictionaryTrigramsDelete"),
+    QStringLiteral("DictionaryTrigramsUpdate"),
+};
+
+bool indexComplete(QSqlDatabase& db, bool* busy)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name = ?) OR "
+                                 "(type = 'trigger' AND tbl_name = 'Dictionary' AND name IN (?, ?, ?))"));
+    query.addBindValue(kIndexName);
+    for (const QString& trigger : kIndexTriggers)
+        query.addBindValue(trigger);
+    if (!query.exec() || !query.next()) {
+        *busy = isBusy(query.lastError());
+        return false;
+    }
+    return query.value(0).toInt() == 1 + kIndexTriggers.size();
+}
+
+// Adds the index and its triggers where they are missing or incomplete, and
+// fills the index, in one transaction. False when that failed (busy tells
+// whether another connection held the database); the table then stays as
+// it was.
+bool ensureTrigramIndex(QSqlDatabase& db, bool* busy)
+{
+    *busy = false;
+    if (indexComplete(db, busy))
+        return true;
+    if (*busy)
+        return false;
+    QString why;
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *busy = isBusy(begin.lastError());
+        return false;
+    }
+    const QStringList statements = {
+        QStringLiteral("DROP TRIGGER IF EXISTS DictionaryTrigramsInsert"),
+        QStringLiteral("DROP TRIGGER IF EXISTS DictionaryTrigramsDelete"),
+        QStringLiteral("DROP TRIGGER IF EXISTS DictionaryTrigramsUpdate"),
+        QStringLiteral("DROP TABLE IF EXISTS DictionaryTrigrams"),
+        QStringLiteral("CREATE VIRTUAL TABLE DictionaryTrigrams USING fts5(Source, content = 'Dictionary', "
+                       "content_rowid = 'rowid', tokenize = 'trigram')"),
+        QStringLiteral("CREATE TRIGGER DictionaryTrigramsInsert AFTER INSERT ON Dictionary BEGIN "
+                       "INSERT INTO DictionaryTrigrams (rowid, Source) VALUES (new.rowid, new.Source); END"),
+        QStringLiteral("CREATE TRIGGER DictionaryTrigramsDelete AFTER DELETE ON Dictionary BEGIN "
+                       "INSERT INTO DictionaryTrigrams (DictionaryTrigrams, rowid, Source) "
+                       "VALUES ('delete', old.rowid, old.Source); END"),
+        QStringLiteral("CREATE TRIGGER DictionaryTrigramsUpdate AFTER UPDATE OF Source ON Dictionary BEGIN "
+                       "INSERT INTO DictionaryTrigrams (DictionaryTrigrams, rowid, Source) "
+                       "VALUES ('delete', old.rowid, old.Source); "
+                       "INSERT INTO DictionaryTrigrams (rowid, Source) VALUES (new.rowid, new.Source); END"),
+        QStringLiteral("INSERT INTO DictionaryTrigrams (DictionaryTrigrams) VALUES ('rebuild')"),
+    };
+    // Another program may have made it meanwhile.
+    bool ok = indexComplete(db, busy);
+    for (int i = 0; !ok && !*busy && i < statements.size(); ++i) {
+        QSqlQuery query(db);
+        if (!query.exec(statements[i])) {
+            *busy = isBusy(query.lastError());
+            break;
+        }
+        if (i + 1 == statements.size())
+            ok = true;
+    }
+    QSqlQuery end(db);
+    if (ok && end.exec(QStringLiteral("COMMIT")))
+        return true;
+    if (ok)
+        *busy = isBusy(end.lastError());
+    exec(db, QStringLiteral("ROLLBACK"), &why);
+    return false;
+}
+
+// Whether the index answers queries (SQLite may lack FTS5 or the tokenizer).
+bool trigramIndexUsable(QSqlDatabase& db)
+{
+    bool busy = false;
+    if (!indexComplete(db, &busy))
+        return false;
+    QSqlQuery probe(db);
+    return probe.exec(QStringLiteral("SELECT rowid FROM DictionaryTrigrams WHERE DictionaryTrigrams MATCH "
+                                     "'\"abc\"' LIMIT 1"));
+}
+
+// The trigram index folds letter case; so do the trigrams of a key.
+quint64 trigramCode(char32_t a, char32_t b, char32_t c)
+{
+    auto fold = [](char32_t x) { return quint64(QChar::toLower(x)) & 0x1FFFFF; };
+    return (fold(a) << 42) | (fold(b) << 21) | fold(c);
+}
+
+// The trigrams of key, rarest in the index first, as many as together sit
+// in about kPostingBudget records (at least the two rarest, unless the
+// second is very common) and at most kMaxTrigrams. Each is asked for on its
+// own; the records that share the most of them are the candidates. The
+// rarest trigrams of a text are also the ones most likely to be left by a
+// change elsewhere in it, and the budget bounds the time a key of common
+// trigrams takes.
+constexpr int kPostingBudget = 4000;
+// And at most this many, however rare: each is one term of a compound
+// SELECT, of which SQLite takes 500.
+constexpr int kMaxTrigrams = 48;
+
+QStringList rareTrigrams(const std::u32string& key, const QHash<quint64, int>& documents)
+{
+    struct Trigram {
+        QString text;
+        int documents;
+    };
+    std::vector<Trigram> trigrams;
+    QSet<quint64> seen;
+    for (std::size_t i = 0; i + 3 <= key.size(); ++i) {
+        const quint64 code = trigramCode(key[i], key[i + 1], key[i + 2]);
+        if (seen.contains(code))
+            continue;
+        // Unknown to the counts: none, or new from another program; rare
+        // either way, and cheap to ask for.
+        const int n = std::max(1, documents.value(code));
+        seen.insert(code);
+        trigrams.push_back({QString::fromUcs4(key.data() + i, 3), n});
+    }
+    std::stable_sort(trigrams.begin(), trigrams.end(),
+                     [](const Trigram& a, const Trigram& b) { return a.documents < b.documents; });
+    QStringList chosen;
+    long long total = 0;
+    for (const Trigram& t : trigrams) {
+        const bool within = total + t.documents <= kPostingBudget;
+        const bool second = chosen.size() == 1 && t.documents <= 4 * kPostingBudget;
+        if ((!chosen.isEmpty() && !within && !second) || chosen.size() == kMaxTrigrams)
+            break;
+        chosen << t.text;
+        total += t.documents;
+    }
+    return chosen;
+}
+
+// A trigram as an FTS5 string: in double quotes, inner ones doubled.
+QString ftsString(const QString& piece)
+{
+    QString quoted = piece;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// How many records sharing the most pieces are read, and how many of them
+// (the nearest in length first) are scored.
+constexpr int kCandidatesRanked = 256;
+constexpr int kCandidatesScored = 64;
 
 } // namespace
 
@@ -320,6 +476,10 @@ bool TableConnection::open(const QString& name, QString* error, const QString& f
                 busy = isBusy(probe.lastError());
             }
         }
+        // A table that cannot take the index works without it; only a busy
+        // database makes the opening wait and try again.
+        if (why.isEmpty() && access == Access::ReadWrite && !ensureTrigramIndex(db, &busy) && busy)
+            why = QStringLiteral("the database is busy");
         if (why.isEmpty()) {
             QSqlQuery info(db);
             if (info.exec(QStringLiteral("SELECT FieldSize FROM TableInfo")) && info.next()) {
@@ -340,6 +500,10 @@ bool TableConnection::open(const QString& name, QString* error, const QString& f
     filePath_ = path;
     fieldSize_ = fieldSize;
     readOnly_ = access != Access::ReadWrite;
+    {
+        QSqlDatabase db = database();
+        trigramIndex_ = trigramIndexUsable(db);
+    }
     return true;
 }
 
@@ -353,6 +517,7 @@ void TableConnection::close()
     filePath_.clear();
     fieldSize_ = kDefaultFieldSize;
     readOnly_ = false;
+    trigramIndex_ = false;
 }
 
 QSqlDatabase TableConnection::database() const
@@ -364,13 +529,11 @@ QSqlDatabase TableConnection::database() const
 
 // ---------------------------------------------------------------------------
 
-bool Dictionary::open(const QString& name, QString* error)
+bool Dictionary::open(const QString& name, QString* error, const QString& folder)
 {
-    lookupKey_.clear();
-    newRecord_ = false;
-    proposals_ = {};
+    close();
     QString why;
-    if (!table_.open(name, &why)) {
+    if (!table_.open(name, &why, folder)) {
         lastError_ = why;
         if (error)
             *error = why;
@@ -386,6 +549,8 @@ void Dictionary::close()
     lookupKey_.clear();
     newRecord_ = false;
     proposals_ = {};
+    trigramCounts_.clear();
+    trigramCountsLoaded_ = false;
 }
 
 bool Dictionary::fail(const QString& message)
@@ -509,6 +674,8 @@ bool Dictionary::storeOnce(const QString& key, const QString& text, Proposals& c
     QSqlQuery commit(db);
     if (!commit.exec(QStringLiteral("COMMIT")))
         return failed(commit.lastError());
+    if (!found)
+        countTrigrams(key);
     return true;
 }
 
@@ -538,6 +705,347 @@ int Dictionary::count()
         return 0;
     }
     return query.value(0).toInt();
+}
+
+// ---------------------------------------------------------------------------
+// Similar matches
+
+namespace {
+
+QString selectedDests()
+{
+    return QStringLiteral("Dest1, Dest2, Dest3, Dest4, Dest5");
+}
+
+Proposals destsOf(const QSqlQuery& query, int first)
+{
+    Proposals dests;
+    for (int i = 0; i < kProposalCount; ++i)
+        dests[size_t(i)] = query.value(first + i).toString();
+    return dests;
+}
+
+} // namespace
+
+std::vector<SimilarMatch> Dictionary::similar(const QString& key, int limit, const QStringList& exclude)
+{
+    lastError_.clear();
+    std::vector<SimilarMatch> matches;
+    if (!isOpen()) {
+        fail(QStringLiteral("No dictionary table is open."));
+        return matches;
+    }
+    if (limit <= 0)
+        return matches;
+    const std::u32string text = codePoints(withoutAmpersands(key));
+    // Each record found with its similarity; its source kept apart.
+    std::vector<std::pair<int, Proposals>> found;
+    std::vector<QString> sources;
+    const bool ok = table_.hasTrigramIndex() ? similarByIndex(text, found, sources)
+                                             : similarByScan(text, found, sources);
+    std::vector<std::size_t> order(found.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (found[a].first != found[b].first)
+            return found[a].first > found[b].first;
+        return sources[a] < sources[b];
+    });
+    QStringList taken = exclude;
+    for (const std::size_t i : order) {
+        for (const QString& translation : found[i].second) {
+            if (int(matches.size()) >= limit)
+                break;
+            if (translation.isEmpty() || taken.contains(translation))
+                continue;
+            taken << translation;
+            matches.push_back(SimilarMatch{sources[i], translation, found[i].first});
+        }
+    }
+    if (!ok)
+        lastError_ = lastError_.isEmpty() ? QStringLiteral("The similar matches could not be read.") : lastError_;
+    return matches;
+}
+
+std::vector<SimilarMatch> Dictionary::similarMatches(const QString& key, const Proposals& exact)
+{
+    QStringList known;
+    int free = 0;
+    for (const QString& text : exact) {
+        if (text.isEmpty())
+            ++free;
+        else
+            known << text;
+    }
+    if (free == 0) {
+        lastError_.clear();
+        return {};
+    }
+    return similar(key, free, known);
+}
+
+bool Dictionary::similarByIndex(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
+                                std::vector<QString>& sources)
+{
+    if (key.size() < 3)
+        return true;
+    if (!trigramCountsLoaded_ && !loadTrigramCounts())
+        return false;
+    const QStringList trigrams = rareTrigrams(key, trigramCounts_);
+    if (trigrams.isEmpty())
+        return true;
+    const auto [shortest, longest] = similarLengths(int(key.size()));
+    // The records that share the most trigrams with the key, counted inside
+    // the database; of those the ones nearest the key's length are scored.
+    QStringList selects;
+    for (qsizetype i = 0; i < trigrams.size(); ++i)
+        selects << QStringLiteral("SELECT rowid AS r FROM DictionaryTrigrams WHERE DictionaryTrigrams MATCH ?");
+    const QString sql =
+        QStringLiteral("SELECT d.Source, %1 FROM (SELECT r, count(*) AS c FROM (%2) GROUP BY r ORDER BY c DESC "
+                       "LIMIT %3) JOIN Dictionary d ON d.rowid = r WHERE length(d.Source) BETWEEN ? AND ? "
+                       "ORDER BY c DESC, abs(length(d.Source) - ?) LIMIT %4")
+            .arg(selectedDests(), selects.join(QStringLiteral(" UNION ALL ")))
+            .arg(kCandidatesRanked)
+            .arg(kCandidatesScored);
+    QSqlDatabase db = table_.database();
+    return retryWhileBusy([&](bool& busy) {
+        found.clear();
+        sources.clear();
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(sql);
+        for (const QString& trigram : trigrams)
+            query.addBindValue(ftsString(trigram));
+        query.addBindValue(shortest);
+        query.addBindValue(longest);
+        query.addBindValue(int(key.size()));
+        if (!query.exec()) {
+            busy = isBusy(query.lastError());
+            return fail(sqlError(query.lastError()));
+        }
+        while (query.next()) {
+            const QString source = query.value(0).toString();
+            const std::optional<int> percent = similarity(key, codePoints(source));
+            if (!percent || *percent == 100)
+                continue;
+            found.emplace_back(*percent, destsOf(query, 1));
+            sources.push_back(source);
+        }
+        return true;
+    });
+}
+
+// How many sources hold each trigram, read once from the index's vocabulary
+// (a table of the connection's own temporary schema, so that a read-only
+// file stays untouched) and counted on as this connection adds sources.
+bool Dictionary::loadTrigramCounts()
+{
+    trigramCounts_.clear();
+    QSqlDatabase db = table_.database();
+    const bool ok = retryWhileBusy([&](bool& busy) {
+        trigramCounts_.clear();
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.DictionaryTrigramCounts USING "
+                                       "fts5vocab(main, 'DictionaryTrigrams', 'row')"))
+            || !query.exec(QStringLiteral("SELECT term, doc FROM temp.DictionaryTrigramCounts"))) {
+            busy = isBusy(query.lastError());
+            return fail(sqlError(query.lastError()));
+        }
+        while (query.next()) {
+            const QList<uint> term = query.value(0).toString().toUcs4();
+            if (term.size() == 3)
+                trigramCounts_[trigramCode(term[0], term[1], term[2])] += query.value(1).toInt();
+        }
+        return true;
+    });
+    trigramCountsLoaded_ = ok;
+    return ok;
+}
+
+void Dictionary::countTrigrams(const QString& source)
+{
+    if (!trigramCountsLoaded_)
+        return;
+    const std::u32string text = codePoints(source);
+    QSet<quint64> seen;
+    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+        const quint64 code = trigramCode(text[i], text[i + 1], text[i + 2]);
+        if (!seen.contains(code)) {
+            seen.insert(code);
+            ++trigramCounts_[code];
+        }
+    }
+}
+
+bool Dictionary::similarByScan(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
+                               std::vector<QString>& sources)
+{
+    const auto [shortest, longest] = similarLengths(int(key.size()));
+    QSqlDatabase db = table_.database();
+    return retryWhileBusy([&](bool& busy) {
+        found.clear();
+        sources.clear();
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT Source, %1 FROM Dictionary WHERE length(Source) BETWEEN ? AND ?")
+                          .arg(selectedDests()));
+        query.addBindValue(shortest);
+        query.addBindValue(longest);
+        if (!query.exec()) {
+            busy = isBusy(query.lastError());
+            return fail(sqlError(query.lastError()));
+        }
+        while (query.next()) {
+            const QString source = query.value(0).toString();
+            const std::optional<int> percent = similarity(key, codePoints(source));
+            if (!percent || *percent == 100)
+                continue;
+            found.emplace_back(*percent, destsOf(query, 1));
+            sources.push_back(source);
+        }
+        return true;
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Whole tables
+
+bool Dictionary::forEachRecord(const std::function<void(const QString&, const Proposals&)>& visit)
+{
+    lastError_.clear();
+    if (!isOpen())
+        return fail(QStringLiteral("No dictionary table is open."));
+    QSqlDatabase db = table_.database();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT Source, %1 FROM Dictionary ORDER BY rowid").arg(selectedDests())))
+        return fail(sqlError(query.lastError()));
+    while (query.next())
+        visit(query.value(0).toString(), destsOf(query, 1));
+    if (query.lastError().isValid())
+        return fail(sqlError(query.lastError()));
+    return true;
+}
+
+bool Dictionary::merge(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
+                       std::vector<MergeResult>* results)
+{
+    lastError_.clear();
+    if (!isOpen())
+        return fail(QStringLiteral("No dictionary table is open."));
+    if (isReadOnly() && !options.dryRun)
+        return fail(QStringLiteral("The dictionary table \"%1\" cannot be written: nothing was imported.")
+                        .arg(tableName()));
+    // One entry per source, in the order of first appearance.
+    std::vector<std::pair<QString, QStringList>> merged;
+    QHash<QString, std::size_t> index;
+    for (const auto& [source, translations] : records) {
+        const QString key = withoutAmpersands(source);
+        if (key.isEmpty())
+            continue;
+        auto it = index.find(key);
+        if (it == index.end()) {
+            it = index.insert(key, merged.size());
+            merged.emplace_back(key, QStringList());
+        }
+        QStringList& list = merged[*it].second;
+        for (const QString& translation : translations) {
+            const QString text = withoutAmpersands(translation);
+            if (!text.isEmpty() && !list.contains(text))
+                list << text;
+        }
+    }
+    std::vector<MergeResult> outcome;
+    if (!retryWhileBusy([&](bool& busy) { return mergeOnce(merged, options, outcome, busy); }))
+        return false;
+    lookupKey_.clear();
+    proposals_ = {};
+    if (!options.dryRun) {
+        trigramCounts_.clear();
+        trigramCountsLoaded_ = false;
+    }
+    if (results)
+        *results = std::move(outcome);
+    return true;
+}
+
+bool Dictionary::mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
+                           std::vector<MergeResult>& results, bool& busy)
+{
+    results.clear();
+    QSqlDatabase db = table_.database();
+    const bool write = !options.dryRun;
+    auto rollback = [&] {
+        QString ignored;
+        if (write)
+            exec(db, QStringLiteral("ROLLBACK"), &ignored);
+    };
+    if (write) {
+        QSqlQuery begin(db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            busy = isBusy(begin.lastError());
+            return fail(sqlError(begin.lastError()));
+        }
+    }
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral("INSERT INTO Dictionary (Source, %1) VALUES (?, ?, ?, ?, ?, ?)").arg(selectedDests()));
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE Dictionary SET Dest1 = ?, Dest2 = ?, Dest3 = ?, Dest4 = ?, Dest5 = ? "
+                                  "WHERE Source = ?"));
+    for (const auto& [source, translations] : records) {
+        MergeResult result;
+        result.source = source;
+        bool found = false;
+        if (!readRecord(source, &result.before, &found, &busy)) {
+            rollback();
+            return false;
+        }
+        Proposals after = result.before;
+        const bool hadTranslations =
+            std::any_of(after.begin(), after.end(), [](const QString& t) { return !t.isEmpty(); });
+        for (const QString& text : translations) {
+            if (std::find(after.begin(), after.end(), text) != after.end())
+                continue;
+            auto slot = std::find(after.begin(), after.end(), QString());
+            if (slot == after.end() || (hadTranslations && !options.addAlternatives)) {
+                result.notStored << text;
+                continue;
+            }
+            *slot = text;
+            result.stored << text;
+        }
+        result.added = !found;
+        if (write && !result.stored.isEmpty()) {
+            QSqlQuery& query = found ? update : insert;
+            if (!found)
+                query.addBindValue(source);
+            for (const QString& text : after)
+                query.addBindValue(text.isNull() ? QString(QLatin1String("")) : text);   // NOT NULL columns
+            if (found)
+                query.addBindValue(source);
+            if (!query.exec()) {
+                busy = isBusy(query.lastError());
+                const QString why = sqlError(query.lastError());
+                rollback();
+                return fail(why);
+            }
+        }
+        if (!found && result.stored.isEmpty())
+            result.added = false;   // nothing to store: no record
+        results.push_back(std::move(result));
+    }
+    insert.finish();
+    update.finish();
+    if (write) {
+        QSqlQuery commit(db);
+        if (!commit.exec(QStringLiteral("COMMIT"))) {
+            busy = isBusy(commit.lastError());
+            const QString why = sqlError(commit.lastError());
+            rollback();
+            return fail(why);
+        }
+    }
+    return true;
 }
 
 } // namespace lingrove::model

@@ -7,7 +7,15 @@
 //   - the table Dictionary (Source, Dest1 .. Dest5, all text) with the unique
 //     primary index SourceIndex on Source, and
 //   - the one-row table TableInfo (FieldSize), the size chosen when the table
-//     was created (10 to 100).
+//     was created (10 to 100), and
+//   - the full-text index DictionaryTrigrams over Source (SQLite FTS5 with the
+//     trigram tokenizer, its content read from Dictionary by rowid), kept in
+//     step with Dictionary by the triggers DictionaryTrigramsInsert,
+//     DictionaryTrigramsDelete and DictionaryTrigramsUpdate. Opening a table
+//     that can be written adds index and triggers when they are missing
+//     (tables made before they existed, or by other programs) and fills the
+//     index in the same transaction. Where SQLite lacks FTS5 or the trigram
+//     tokenizer the table works without them.
 // The table names shown to the user are the base names of those files.
 //
 // Field size. SQLite keeps texts of any length, and a dictionary that cut
@@ -29,12 +37,28 @@
 // its owner's write permission) opens for lookups only; stores then fail
 // with a message saying so.
 //
+// Similar matches. A source with fewer than five translations leaves slots
+// free; similarMatches() fills them with translations of other sources that
+// are at least kMinSimilarity percent alike (model/Similarity.h), each with
+// its source and similarity, so that the window can set them apart from the
+// exact ones. Candidates come from the trigram index: the key is cut into
+// pieces (its trigrams when it is short, else pieces of five characters),
+// the records sharing the most pieces are scored by edit distance. Sources
+// that share no piece with the key are not found, which costs little: a
+// text 70% alike keeps most of its pieces. A table without the index (read-
+// only, made elsewhere) is searched record by record instead.
+//
 // Errors are returned (false plus a message the caller can show), never
 // thrown.
+#include "model/Similarity.h"
+
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace lingrove::model {
 
@@ -44,6 +68,37 @@ inline constexpr int kDefaultFieldSize = 50;
 inline constexpr int kProposalCount = 5;
 
 using Proposals = std::array<QString, kProposalCount>;
+
+// A translation of a stored source like the one looked up.
+struct SimilarMatch {
+    QString source;        // the stored source ("&" removed, as stored)
+    QString translation;
+    int similarity = 0;    // percent, kMinSimilarity..99
+
+    bool operator==(const SimilarMatch&) const = default;
+};
+
+// What merging translations from elsewhere did to one source.
+struct MergeResult {
+    QString source;
+    Proposals before;        // the stored translations before the merge
+    bool added = false;      // the source was new: a record was made
+    QStringList stored;      // incoming translations written into the record
+    QStringList notStored;   // incoming translations that differ from the stored
+                             // ones and were not written (conflicts)
+
+    bool conflicting() const { return !notStored.isEmpty(); }
+    bool updated() const { return !added && !stored.isEmpty(); }
+};
+
+struct MergeOptions {
+    // Also store an incoming translation that differs from the stored ones,
+    // in a free slot (never over a stored translation). Without it a source
+    // that has translations keeps exactly them.
+    bool addAlternatives = false;
+    // Work everything out, write nothing.
+    bool dryRun = false;
+};
 
 // The text with every "&" removed (the form in which sources and
 // translations are kept).
@@ -90,6 +145,8 @@ public:
     int fieldSize() const { return fieldSize_; }
     // Opened for lookups only: the file or its folder cannot be written.
     bool isReadOnly() const { return readOnly_; }
+    // The trigram index is there and usable.
+    bool hasTrigramIndex() const { return trigramIndex_; }
 
 private:
     QString connectionName_;
@@ -97,15 +154,16 @@ private:
     QString filePath_;
     int fieldSize_ = kDefaultFieldSize;
     bool readOnly_ = false;
+    bool trigramIndex_ = false;
 };
 
 // The working table of the translation loop.
 class Dictionary {
 public:
-    // Open table name (closing the one open before). False with a message
-    // when the name is empty or bad, or the table is missing or unreadable;
-    // the dictionary is then closed.
-    bool open(const QString& name, QString* error = nullptr);
+    // Open table name of folder (closing the one open before). False with a
+    // message when the name is empty or bad, or the table is missing or
+    // unreadable; the dictionary is then closed.
+    bool open(const QString& name, QString* error = nullptr, const QString& folder = dictionaryFolder());
     void close();
     bool isOpen() const { return table_.isOpen(); }
     QString tableName() const { return table_.name(); }
@@ -135,6 +193,34 @@ public:
     bool isNewRecord() const { return newRecord_; }
     const Proposals& proposals() const { return proposals_; }
 
+    // Translations of sources similar to key ("&" removed), at least
+    // kMinSimilarity percent alike, most alike first (then by source, then
+    // by slot): at most limit of them, none equal to one of exclude. The
+    // record of key itself is left out. Writes nothing. On a database error
+    // returns what was found and sets lastError().
+    std::vector<SimilarMatch> similar(const QString& key, int limit, const QStringList& exclude = {});
+    // The similar matches for the slots that exact left free: as many as
+    // exact has empty texts, none equal to one of its texts.
+    std::vector<SimilarMatch> similarMatches(const QString& key, const Proposals& exact);
+    // Whether similar() uses the trigram index (else it reads every record).
+    bool hasSimilarIndex() const { return table_.hasTrigramIndex(); }
+
+    // Calls visit for every record in the order they were made. False with
+    // lastError() on a database error.
+    bool forEachRecord(const std::function<void(const QString& source, const Proposals& dests)>& visit);
+
+    // Merge translations from elsewhere: for each source (taken without "&",
+    // empty texts ignored, the same source given twice counted once) its
+    // translations in order. A new source gets a record with up to five of
+    // them. A known source without translations gets them in its slots; a
+    // known source with translations keeps them, and an incoming one that
+    // differs is a conflict: not stored, or with addAlternatives stored in a
+    // free slot. A stored translation is never replaced. One transaction;
+    // results (when given) lists every source in order. False with
+    // lastError() on a database error (nothing is then written).
+    bool merge(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
+               std::vector<MergeResult>* results = nullptr);
+
     // The stored record of source ("&" removed), if any; for tests and tools.
     bool find(const QString& source, Proposals* dests);
     // Number of records.
@@ -144,12 +230,23 @@ private:
     bool fail(const QString& message);
     bool readRecord(const QString& source, Proposals* dests, bool* found, bool* busy = nullptr);
     bool storeOnce(const QString& key, const QString& text, Proposals& current, bool& busy);
+    bool similarByIndex(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
+                        std::vector<QString>& sources);
+    bool similarByScan(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
+                       std::vector<QString>& sources);
+    bool loadTrigramCounts();
+    void countTrigrams(const QString& source);
+    bool mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
+                   std::vector<MergeResult>& results, bool& busy);
 
     TableConnection table_;
     QString lastError_;
     QString lookupKey_;
     bool newRecord_ = false;
     Proposals proposals_;
+    // Sources per trigram, for choosing the rare trigrams of a key.
+    QHash<quint64, int> trigramCounts_;
+    bool trigramCountsLoaded_ = false;
 };
 
 } // namespace lingrove::model

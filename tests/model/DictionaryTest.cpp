@@ -281,4 +281,63 @@ TEST_F(DictionaryTest, TwoProgramsOnOneTableKeepBothTranslations)
     EXPECT_EQ(raw(tableFilePath("shared"), "PRAGMA integrity_check"), QStringList("ok"));
 }
 
+TEST_F(DictionaryTest, MergeAddsNewSourcesAndNeverReplacesAStoredTranslation)
+{
+    makeTable("m", {{"File", "Datei"}, {"Edit", "Bearbeiten"}});
+    ASSERT_TRUE(table_.open("m"));
+    Dictionary& d = table_;
+    for (const char* t : {"Eins", "Zwei", "Drei", "Vier", "Fuenf"})
+        ASSERT_TRUE(d.store("Full", t));
+    raw(tableFilePath("m"), "INSERT INTO Dictionary (Source) VALUES ('Empty')");
+
+    const std::vector<std::pair<QString, QStringList>> incoming = {
+        {"File", {"Datei"}}, {"&File", {"Akte"}},   // the same source twice
+        {"Edit", {"Bearbeiten"}},
+        {"New", {"Neu", "&Neu", "Neues"}},           // "&" removed: two translations
+        {"Empty", {"Leer"}},
+        {"Full", {"Sechs"}},
+        {"", {"ignored"}}, {"Blank", {""}},
+    };
+    auto outcome = [](const std::vector<MergeResult>& results) {
+        QStringList out;
+        for (const MergeResult& r : results)
+            out << QString("%1:%2%3%4 +[%5] ![%6]")
+                       .arg(r.source, r.added ? "A" : "", r.updated() ? "U" : "", r.conflicting() ? "C" : "",
+                            r.stored.join(','), r.notStored.join(','));
+        return out;
+    };
+    const QStringList expected = {"File:C +[] ![Akte]", "Edit: +[] ![]", "New:A +[Neu,Neues] ![]",
+                                  "Empty:U +[Leer] ![]", "Full:C +[] ![Sechs]", "Blank: +[] ![]"};
+
+    // A dry run tells the same and writes nothing.
+    std::vector<MergeResult> results;
+    ASSERT_TRUE(d.merge(incoming, {false, true}, &results)) << str(d.lastError());
+    EXPECT_EQ(outcome(results), expected);
+    EXPECT_EQ(d.count(), 4);
+
+    ASSERT_TRUE(d.merge(incoming, {}, &results)) << str(d.lastError());
+    EXPECT_EQ(outcome(results), expected);
+    EXPECT_EQ(results[0].before, props({"Datei"}));
+    EXPECT_EQ(d.lookup("File"), props({"Datei"})) << "a conflict leaves the stored translations alone";
+    EXPECT_EQ(d.lookup("New"), props({"Neu", "Neues"}));
+    EXPECT_EQ(d.lookup("Empty"), props({"Leer"}));
+    EXPECT_FALSE(d.find("Blank", nullptr));
+    EXPECT_EQ(d.similar("New!", 1).size(), 1u) << "merged sources are in the index";
+
+    // Alternatives go into free slots, still never over a translation.
+    ASSERT_TRUE(d.merge(incoming, {true, false}, &results));
+    EXPECT_EQ(outcome(results)[0], "File:U +[Akte] ![]");
+    EXPECT_EQ(outcome(results)[4], "Full:C +[] ![Sechs]");
+    EXPECT_EQ(d.lookup("File"), props({"Datei", "Akte"}));
+
+    // A table that cannot be written takes dry runs only.
+    QFile::setPermissions(tableFilePath("m"), QFileDevice::ReadOwner);
+    Dictionary readOnly;
+    ASSERT_TRUE(readOnly.open("m"));
+    EXPECT_FALSE(readOnly.merge(incoming, {}, &results));
+    EXPECT_TRUE(readOnly.lastError().contains("cannot be written")) << str(readOnly.lastError());
+    EXPECT_TRUE(readOnly.merge(incoming, {false, true}, &results));
+    QFile::setPermissions(tableFilePath("m"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 } // namespace
