@@ -103,7 +103,7 @@ struct Project {
         workspace.setProject(project);
         if (!workspace.dictionary().open(QStringLiteral("Big"), &error))
             qFatal("%s", qPrintable(error));
-        if (!listProjectPages(project, workspace.settings(), &pages, &error))
+        if (!listProjectPages(project, &pages, &error))
             qFatal("%s", qPrintable(error));
     }
 

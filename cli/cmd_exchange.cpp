@@ -87,7 +87,7 @@ int runExport(const std::vector<std::string>& args)
         const model::Settings settings = cli::storedSettings(&warning);
         std::vector<model::ProjectPage> pages;
         QString error;
-        if (!model::listProjectPages(project, settings, &pages, &error)) {
+        if (!model::listProjectPages(project, &pages, &error)) {
             std::cerr << "export: " << utf8(error) << "\n";
             return 1;
         }

@@ -41,7 +41,7 @@ bool openProject(const char* command, const std::string& path, Opened& opened)
         return false;
     }
     QString error;
-    if (!model::listProjectPages(project, opened.workspace.settings(), &opened.pages, &error)) {
+    if (!model::listProjectPages(project, &opened.pages, &error)) {
         std::cerr << command << ": " << utf8(error) << "\n";
         return false;
     }

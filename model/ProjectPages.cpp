@@ -10,7 +10,7 @@
 
 namespace lingrove::model {
 
-bool listProjectPages(const Project& project, const Settings& settings, std::vector<ProjectPage>* pages,
+bool listProjectPages(const Project& project, std::vector<ProjectPage>* pages,
                       QString* why)
 {
     pages->clear();
@@ -26,7 +26,7 @@ bool listProjectPages(const Project& project, const Settings& settings, std::vec
         return false;
     }
     const QString folder = project.delphiProjectFolder();
-    const ProjectSources sources = findProjectSources(document, folder, scanFilters(settings));
+    const ProjectSources sources = findProjectSources(document, folder);
     FileFinder finder(folder);
     auto add = [&](const QStringList& names, bool forms) {
         for (const QString& name : names) {

@@ -25,7 +25,7 @@ struct ProjectPage {
 
 // The project's pages; false with why when the project source cannot be
 // read. Names whose file is missing are left out.
-bool listProjectPages(const Project& project, const Settings& settings, std::vector<ProjectPage>* pages,
+bool listProjectPages(const Project& project, std::vector<ProjectPage>* pages,
                       QString* why);
 
 } // namespace lingrove::model

@@ -118,11 +118,12 @@ QStringList quotedTexts(const QTextDocument& document, const scanner::ScanFilter
     return texts;
 }
 
-ProjectSources findProjectSources(const QTextDocument& projectSource, const QString& folder,
-                                  const scanner::ScanFilters& filters)
+ProjectSources findProjectSources(const QTextDocument& projectSource, const QString& folder)
 {
+    scanner::ScanFilters everything;
+    everything.accept = {true, true, true, true, true, true, true};
     ProjectSources sources;
-    sources.quotedNames = quotedTexts(projectSource, filters);
+    sources.quotedNames = quotedTexts(projectSource, everything);
     if (folder.isEmpty())
         return sources;
     FileFinder finder(folder);

@@ -56,8 +56,9 @@ QString formKind(const QString& path);
 // The texts of the literals of document that pass filters, line by line.
 QStringList quotedTexts(const QTextDocument& document, const scanner::ScanFilters& filters);
 
-// The project source's files, looked for in folder.
-ProjectSources findProjectSources(const QTextDocument& projectSource, const QString& folder,
-                                  const scanner::ScanFilters& filters);
+// The project source's files, looked for in folder. Every literal counts,
+// whatever the string filters say: a unit in a sub-folder is named with a
+// backslash, which they may drop.
+ProjectSources findProjectSources(const QTextDocument& projectSource, const QString& folder);
 
 } // namespace lingrove::model

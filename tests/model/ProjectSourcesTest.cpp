@@ -37,12 +37,7 @@ protected:
         QFile f(full);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    ProjectSources find(bool acceptDirs)
-    {
-        Settings s;
-        s.accept.Dirs = acceptDirs;
-        return findProjectSources(source, dir.path(), scanFilters(s));
-    }
+    ProjectSources find() { return findProjectSources(source, dir.path()); }
 
     QTemporaryDir dir;
     QTextDocument source;
@@ -52,7 +47,7 @@ protected:
 
 TEST_F(ProjectSourcesTest, ExistingFilesAsWrittenWithDuplicatesAndTheirForms)
 {
-    const ProjectSources found = find(true);
+    const ProjectSources found = find();
     EXPECT_EQ(found.quotedNames, QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Missing.pas",
                                               "Frm\\FrmInput.pas", "Unit1.pas", "frm", "My Application"}));
     // A folder is no unit; a missing file is left out.
@@ -60,13 +55,8 @@ TEST_F(ProjectSourcesTest, ExistingFilesAsWrittenWithDuplicatesAndTheirForms)
               QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Frm\\FrmInput.pas", "Unit1.pas"}));
     EXPECT_EQ(found.forms, QStringList({"Unit1.dfm", "Hellof.dfm", "Frm\\FrmInput.dfm", "Unit1.dfm"}));
 
-    // While names with "\" are filtered, a unit in a sub-folder is not listed.
-    const ProjectSources filtered = find(false);
-    EXPECT_FALSE(filtered.units.contains(QStringLiteral("Frm\\FrmInput.pas")));
-    EXPECT_TRUE(filtered.units.contains(QStringLiteral("Hellof.pas")));
-
     // Without a folder, only the names.
-    EXPECT_TRUE(findProjectSources(source, QString(), scanFilters(Settings{})).units.isEmpty());
+    EXPECT_TRUE(findProjectSources(source, QString()).units.isEmpty());
 }
 
 TEST_F(ProjectSourcesTest, NamesAreFoundWithoutRegardToCaseOrSeparator)

@@ -47,9 +47,9 @@ protected:
         QDir().mkpath(dir);
         writeAll(dir + "/Demo.dpr", "program Demo;\r\nuses\r\n  Main in 'Main.pas' {MainForm},\r\n"
                                     "  Utf in 'UTF.PAS';\r\n{$R 'notes.txt'}\r\nbegin\r\nend.\r\n");
-        // 8-bit, CR LF: an umlaut, apostrophes (which Get strings takes as
-        // two literals), a stored translation already written, one the file
-        // cannot hold, one of several, an unknown text.
+        // 8-bit, CR LF: an umlaut, a doubled apostrophe, a stored
+        // translation already written, one the file cannot hold, one of
+        // several, an unknown text.
         mainPas = "unit Main;\r\nbegin\r\n  A := 'Datei \xf6" "ffnen';\r\n  B := 'It''s done';\r\n"
                   "  C := 'Done'; D := 'Japanisch';\r\n  E := '&Speichern'; F := 'Unbekannt text';\r\nend.\r\n";
         writeAll(dir + "/Main.pas", mainPas);
@@ -72,7 +72,7 @@ protected:
         workspace.setProject(project);
         ASSERT_TRUE(workspace.dictionary().open("Words"));
         QString why;
-        ASSERT_TRUE(listProjectPages(project, workspace.settings(), &pages, &why)) << str(why);
+        ASSERT_TRUE(listProjectPages(project, &pages, &why)) << str(why);
     }
 
     ProjectStatistics statistics()
@@ -102,12 +102,12 @@ TEST_F(ProjectToolsTest, StatisticsCountEntriesTranslatedRemainingAndWords)
     const ProjectStatistics s = statistics();
     ASSERT_EQ(s.pages.size(), 3u) << "the text file is left out";
     const PageStatistics& unit = s.pages[0];
-    EXPECT_EQ(unit.entries, 7);
+    EXPECT_EQ(unit.entries, 6);
     EXPECT_EQ(unit.translated, 1) << "'Done' is a stored translation";
     EXPECT_EQ(unit.exactMatches, 4);
-    EXPECT_EQ(unit.words, 10);
-    EXPECT_EQ(unit.remainingWords, 9);
-    EXPECT_EQ(s.total.entries, 7 + 1 + 2);
+    EXPECT_EQ(unit.words, 9);
+    EXPECT_EQ(unit.remainingWords, 8);
+    EXPECT_EQ(s.total.entries, 6 + 1 + 2);
     EXPECT_EQ(s.total.remaining, s.total.entries - s.total.translated);
     EXPECT_EQ(countWords(" Save  as... - 3.5 file's  日本語 "), 5);
 }
@@ -149,13 +149,12 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
     EXPECT_EQ(QString::fromStdString(text), expected);
     EXPECT_NE(readAll(dir + "/Main.dfm"), form);
 
-    // Done once, nothing is left to do; the figures say so (a translation
-    // with an apostrophe is two entries then, neither a stored text).
+    // Done once, nothing is left to do; the figures say so.
     PreTranslator again(workspace);
     EXPECT_EQ(again.translateProject(pages, false).writtenEntries(), 0);
     const ProjectStatistics s = statistics();
-    EXPECT_EQ(s.total.entries, 11);
-    EXPECT_EQ(s.total.translated, 5);
+    EXPECT_EQ(s.total.entries, 9);
+    EXPECT_EQ(s.total.translated, 6);
     EXPECT_EQ(s.total.exactMatches, 2) << "'Japanisch' in the 8-bit unit, the text of two lines";
 }
 

@@ -457,12 +457,8 @@ void PagesFeature::reloadProjectSource()
 
 void PagesFeature::buildTree()
 {
-    // The files are looked for whatever the string filters say: a unit in a
-    // sub-folder is named with a backslash, which they may drop.
     const QString folder = projectFolder();
-    scanner::ScanFilters everything;
-    everything.accept = {true, true, true, true, true, true, true};
-    const model::ProjectSources sources = model::findProjectSources(*projectEditor_->document(), folder, everything);
+    const model::ProjectSources sources = model::findProjectSources(*projectEditor_->document(), folder);
     quotedNames_ = sources.quotedNames;
     tree_->fill(sources.units, sources.forms, sources.formKinds);
     if (!quotedNames_.isEmpty() && (folder.isEmpty() || !QDir(folder).exists()))
