@@ -15,13 +15,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QSqlTableModel>
 #include <QTableView>
 #include <QTest>
 
 namespace {
 
 using lingrove::model::Dictionary;
+using lingrove::model::DictionaryTableModel;
 using lingrove::model::listTables;
 using lingrove::ui::CreateTableDialog;
 using lingrove::ui::DictionaryWindow;
@@ -38,7 +38,7 @@ protected:
             out << box->itemText(i);
         return out;
     }
-    static QStringList column(const QSqlTableModel* model, int col)
+    static QStringList column(const DictionaryTableModel* model, int col)
     {
         QStringList out;
         for (int row = 0; row < model->rowCount(); ++row)
@@ -192,7 +192,7 @@ TEST_F(DictionaryWindowTest, EditsInsertsAndDeletesReachTheWorkingTable)
 
     DictionaryWindow window(workspace());
     window.show();
-    QSqlTableModel* model = window.model();
+    DictionaryTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
     auto rowOf = [&](const QString& source) { return column(model, 0).indexOf(source); };
     auto dests = [&](const QString& source) {
@@ -265,7 +265,7 @@ TEST_F(DictionaryWindowTest, ColumnTitlesSortAndPendingEditSurvivesSort)
     useTable("t");
     DictionaryWindow window(workspace());
     window.show();
-    QSqlTableModel* model = window.model();
+    DictionaryTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
     QHeaderView* header = window.grid()->horizontalHeader();
 
