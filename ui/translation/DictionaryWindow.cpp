@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMetaProperty>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -105,6 +106,22 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::NonModal);
 
+    // The table list on a row of its own above the navigator: beside the
+    // ten buttons it would not fit the window and be folded away.
+    auto* tableBar = addToolBar(QStringLiteral("Table"));
+    tableBar->setObjectName(QStringLiteral("TableBar"));
+    tableBar->setMovable(false);
+    auto* label = new QLabel(QStringLiteral("Select table"), tableBar);
+    label->setBuddy(tableList_);
+    label->setContentsMargins(4, 0, 6, 0);
+    tableBar->addWidget(label);
+    tableList_->setObjectName(QStringLiteral("ComboBox1"));
+    tableList_->setEditable(false);
+    tableList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    tableList_->setMinimumContentsLength(16);
+    tableBar->addWidget(tableList_);
+    addToolBarBreak();
+
     auto* bar = addToolBar(QStringLiteral("Navigator"));
     bar->setObjectName(QStringLiteral("DBNavigator1"));
     bar->setMovable(false);
@@ -115,15 +132,6 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
         connect(action, &QAction::triggered, this, [this, button] { navigate(button); });
         actions_ << action;
     }
-    bar->addSeparator();
-    auto* label = new QLabel(QStringLiteral("Select table"), bar);
-    label->setBuddy(tableList_);
-    bar->addWidget(label);
-    tableList_->setObjectName(QStringLiteral("ComboBox1"));
-    tableList_->setEditable(false);
-    tableList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    tableList_->setMinimumContentsLength(16);
-    bar->addWidget(tableList_);
     connect(tableList_, &QComboBox::activated, this, [this](int index) {
         const QString name = tableList_->itemText(index);
         if (name != table_.name() || !model_)
@@ -198,6 +206,12 @@ bool DictionaryWindow::openTable(const QString& name)
     QItemSelectionModel* oldSelection = grid_->selectionModel();
     grid_->setModel(model_);
     delete oldSelection;
+    {
+        // A table opens in the order its records were added: no column
+        // title shows a sort until one is clicked.
+        const QSignalBlocker quiet(grid_->horizontalHeader());
+        grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    }
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) {
                 // Only leaving a changed row posts: entering the row just

@@ -372,6 +372,8 @@ TEST_F(DictionaryWindowTest, ALargeTableIsPagedSortedEditedAndTrimmedInTheGrid)
     model->setPageSize(9);
     ASSERT_TRUE(model->select());
     EXPECT_EQ(status(window), "big: 2000 records, field size 50");
+    QHeaderView* header = window.grid()->horizontalHeader();
+    EXPECT_EQ(header->sortIndicatorSection(), -1) << "no column title shows a sort not made";
 
     window.action(Button::Last)->trigger();
     EXPECT_EQ(window.grid()->currentIndex().row(), n - 1);
@@ -382,6 +384,7 @@ TEST_F(DictionaryWindowTest, ALargeTableIsPagedSortedEditedAndTrimmedInTheGrid)
     // Sorted by the translation: ten runs of equal translations, records
     // of equal translations in the order added (here reversed).
     window.grid()->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
     EXPECT_EQ(cell(model, 0, 0), "S1999");
     EXPECT_EQ(cell(model, 1, 0), "S1989");
     EXPECT_EQ(cell(model, 199, 0), "S0009");
