@@ -413,7 +413,13 @@ void DictionaryTableModel::sort(int column, Qt::SortOrder order)
 {
     sortColumn_ = column >= 0 && column < columns_.size() ? column : -1;
     sortOrder_ = order;
-    select();
+    if (select())
+        return;
+    // The pages read in the other order must go all the same.
+    beginResetModel();
+    pages_.clear();
+    endResetModel();
+    emit readFailed(lastError_);
 }
 
 // ---------------------------------------------------------------------------

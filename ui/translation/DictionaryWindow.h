@@ -1,8 +1,9 @@
 #pragma once
 // The window "Dictionary": edits one dictionary table at a time in a grid.
-// A navigator bar (first, prior, next, last, insert, delete, edit, post,
-// cancel, refresh), the label "Select table" with the list of the tables of
-// the dictionary folder, the grid with sortable columns, and a status bar.
+// The label "Select table" with the list of the tables of the dictionary
+// folder, below it a navigator bar (first, prior, next, last, insert,
+// delete, edit, post, cancel, refresh), the grid with sortable columns, and
+// a status bar.
 // The window is not modal and has its own connection, separate from the
 // working table. The grid reads the table a page at a time (see
 // model::DictionaryTableModel), so tables of a million records page, sort
