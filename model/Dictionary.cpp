@@ -527,6 +527,30 @@ QSqlDatabase TableConnection::database() const
     return QSqlDatabase::database(connectionName_, false);
 }
 
+bool ensureSortIndexes(const TableConnection& table, QString* error)
+{
+    QString why;
+    if (!table.isOpen())
+        why = QStringLiteral("No dictionary table is open.");
+    else if (table.isReadOnly())
+        why = QStringLiteral("The table \"%1\" cannot be written.").arg(table.name());
+    if (why.isEmpty()) {
+        // Indexes that exist already cost nothing and take no write lock.
+        QSqlDatabase db = table.database();
+        bool ok = exec(db, QStringLiteral("BEGIN"), &why);
+        for (int i = 0; ok && i < kProposalCount; ++i)
+            ok = exec(db,
+                      QStringLiteral("CREATE INDEX IF NOT EXISTS %1Index ON Dictionary (%1)").arg(destColumn(i)),
+                      &why);
+        ok = ok && exec(db, QStringLiteral("COMMIT"), &why);
+        if (!ok)
+            exec(db, QStringLiteral("ROLLBACK"), nullptr);
+    }
+    if (!why.isEmpty() && error)
+        *error = QStringLiteral("Cannot add the sort indexes: %1").arg(why);
+    return why.isEmpty();
+}
+
 // ---------------------------------------------------------------------------
 
 bool Dictionary::open(const QString& name, QString* error, const QString& folder)

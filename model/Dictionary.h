@@ -157,6 +157,13 @@ private:
     bool trigramIndex_ = false;
 };
 
+// Give the open table the indexes Dest1Index .. Dest5Index, where missing,
+// so that a grid sorted by a translation reads its pages by index. False
+// with a message when they cannot be made (a read-only table, a database
+// kept busy by another program); the table then works as before, its sorts
+// by translation are only slower.
+bool ensureSortIndexes(const TableConnection& table, QString* error = nullptr);
+
 // The working table of the translation loop.
 class Dictionary {
 public:

@@ -2,6 +2,7 @@
 
 #include "model/Workspace.h"
 #include "ui/shell/UserInterface.h"
+#include "ui/shell/WaitCursor.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -10,11 +11,7 @@
 #include <QLabel>
 #include <QMetaProperty>
 #include <QShowEvent>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlIndex>
-#include <QSqlRecord>
-#include <QSqlTableModel>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -26,27 +23,18 @@ namespace lingrove::ui {
 namespace {
 
 // The grid's model: posts pending edits before a sort re-reads the table.
-class DictionaryModel : public QSqlTableModel {
+class DictionaryModel : public model::DictionaryTableModel {
 public:
-    DictionaryModel(QObject* parent, const QSqlDatabase& db, std::function<void()> beforeSort)
-        : QSqlTableModel(parent, db)
+    DictionaryModel(const QSqlDatabase& db, QObject* parent, std::function<void()> beforeSort)
+        : DictionaryTableModel(db, parent)
         , beforeSort_(std::move(beforeSort))
     {
-    }
-
-    // The table has a unique index rather than a declared primary key;
-    // updates and deletes are keyed on Source alone.
-    void useSourceKey()
-    {
-        QSqlIndex key(tableName(), QStringLiteral("SourceIndex"));
-        key.append(record().field(QStringLiteral("Source")));
-        setPrimaryKey(key);
     }
 
     void sort(int column, Qt::SortOrder order) override
     {
         beforeSort_();
-        QSqlTableModel::sort(column, order);
+        DictionaryTableModel::sort(column, order);
     }
 
 private:
@@ -118,6 +106,22 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::NonModal);
 
+    // The table list on a row of its own above the navigator: beside the
+    // ten buttons it would not fit the window and be folded away.
+    auto* tableBar = addToolBar(QStringLiteral("Table"));
+    tableBar->setObjectName(QStringLiteral("TableBar"));
+    tableBar->setMovable(false);
+    auto* label = new QLabel(QStringLiteral("Select table"), tableBar);
+    label->setBuddy(tableList_);
+    label->setContentsMargins(4, 0, 6, 0);
+    tableBar->addWidget(label);
+    tableList_->setObjectName(QStringLiteral("ComboBox1"));
+    tableList_->setEditable(false);
+    tableList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    tableList_->setMinimumContentsLength(16);
+    tableBar->addWidget(tableList_);
+    addToolBarBreak();
+
     auto* bar = addToolBar(QStringLiteral("Navigator"));
     bar->setObjectName(QStringLiteral("DBNavigator1"));
     bar->setMovable(false);
@@ -128,15 +132,6 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
         connect(action, &QAction::triggered, this, [this, button] { navigate(button); });
         actions_ << action;
     }
-    bar->addSeparator();
-    auto* label = new QLabel(QStringLiteral("Select table"), bar);
-    label->setBuddy(tableList_);
-    bar->addWidget(label);
-    tableList_->setObjectName(QStringLiteral("ComboBox1"));
-    tableList_->setEditable(false);
-    tableList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    tableList_->setMinimumContentsLength(16);
-    bar->addWidget(tableList_);
     connect(tableList_, &QComboBox::activated, this, [this](int index) {
         const QString name = tableList_->itemText(index);
         if (name != table_.name() || !model_)
@@ -190,14 +185,18 @@ bool DictionaryWindow::openTable(const QString& name)
         reportError(error);
         return false;
     }
-    auto* model = new DictionaryModel(this, table_.database(), [this] { post(); });
-    model->setTable(QStringLiteral("Dictionary"));
-    model->useSourceKey();
+    if (!table_.isReadOnly()) {
+        // Tables made before the sort indexes get them now (once, taking a
+        // while on a large table); without them sorts are only slower.
+        WaitCursor wait;
+        model::ensureSortIndexes(table_);
+    }
     // Posting is ours: on leaving an edited row, on Post, before sorting and
     // on closing (see post()).
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    auto* model = new DictionaryModel(table_.database(), this, [this] { post(); });
+    model->setReadOnly(table_.isReadOnly());
     if (!model->select()) {
-        const QString why = model->lastError().text();
+        const QString why = model->lastError();
         delete model;
         table_.close();
         reportError(QStringLiteral("Cannot read the table \"%1\": %2").arg(name, why));
@@ -207,9 +206,17 @@ bool DictionaryWindow::openTable(const QString& name)
     QItemSelectionModel* oldSelection = grid_->selectionModel();
     grid_->setModel(model_);
     delete oldSelection;
+    {
+        // A table opens in the order its records were added: no column
+        // title shows a sort until one is clicked.
+        const QSignalBlocker quiet(grid_->horizontalHeader());
+        grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    }
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) {
-                if (!previous.isValid() || !model_ || !model_->isDirty())
+                // Only leaving a changed row posts: entering the row just
+                // inserted must not post (and so drop) it.
+                if (!previous.isValid() || !model_ || !model_->isRowDirty(previous.row()))
                     return;
                 // Posting re-reads the table, which must not happen inside
                 // the view's own change of the current row.
@@ -218,6 +225,7 @@ bool DictionaryWindow::openTable(const QString& name)
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { updateStatus(); });
     connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { updateStatus(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { updateStatus(); });
+    connect(model_, &model::DictionaryTableModel::readFailed, this, [this](const QString& why) { updateStatus(why); });
 
     const int charWidth = grid_->fontMetrics().averageCharWidth();
     const int columnChars = std::min(table_.fieldSize(), kMaxColumnChars);
@@ -225,6 +233,7 @@ bool DictionaryWindow::openTable(const QString& name)
         grid_->horizontalHeader()->resizeSection(column, charWidth * columnChars + 8);
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(0, 0));
+    updateActions();
     updateStatus();
     return true;
 }
@@ -240,8 +249,8 @@ void DictionaryWindow::closeTable()
         delete model_;
         model_ = nullptr;
     }
-    insertedRow_ = QPersistentModelIndex();
     table_.close();
+    updateActions();
     updateStatus();
 }
 
@@ -250,16 +259,11 @@ void DictionaryWindow::dropUntouchedInsert()
     // A record inserted and left without any text is abandoned, as leaving
     // an unchanged new record does in a data grid (a cell editor that was
     // only opened and closed writes an empty text).
-    if (!model_ || !insertedRow_.isValid())
+    if (!model_)
         return;
-    const int row = insertedRow_.row();
-    const QSqlRecord record = model_->record(row);
-    bool touched = false;
-    for (int i = 0; i < record.count(); ++i)
-        touched = touched || (record.isGenerated(i) && !record.value(i).toString().isEmpty());
-    if (!touched)
+    const int row = model_->insertedRow();
+    if (row >= 0 && model_->isBlank(row))
         model_->revertRow(row);
-    insertedRow_ = QPersistentModelIndex();
 }
 
 bool DictionaryWindow::post()
@@ -272,18 +276,17 @@ bool DictionaryWindow::post()
     // The table is read again after posting; keep the current record.
     const QModelIndex current = grid_->currentIndex();
     const int column = current.isValid() ? current.column() : 0;
-    const QString key = current.isValid() ? model_->index(current.row(), 0).data().toString() : QString();
+    const bool onInserted = current.isValid() && current.row() == model_->insertedRow();
+    qint64 id = current.isValid() ? model_->recordId(current.row()) : -1;
     if (!model_->submitAll()) {
-        reportError(model_->lastError().text());
+        reportError(model_->lastError());
         return false;
     }
-    int row = current.isValid() ? std::min(current.row(), model_->rowCount() - 1) : -1;
-    for (int r = 0; r < model_->rowCount(); ++r) {
-        if (model_->index(r, 0).data().toString() == key) {
-            row = r;
-            break;
-        }
-    }
+    if (onInserted)
+        id = model_->lastInsertedId();
+    int row = model_->rowOfRecord(id);
+    if (row < 0 && current.isValid())
+        row = std::min(current.row(), model_->rowCount() - 1);
     if (row >= 0)
         grid_->setCurrentIndex(model_->index(row, column));
     updateStatus(QStringLiteral("Posted"));
@@ -294,7 +297,6 @@ void DictionaryWindow::cancel()
 {
     if (!model_)
         return;
-    insertedRow_ = QPersistentModelIndex();
     model_->revertAll();
     updateStatus();
 }
@@ -304,7 +306,10 @@ void DictionaryWindow::refresh()
     if (!model_ || !post())
         return;
     const int row = grid_->currentIndex().row();
-    model_->select();
+    if (!model_->select()) {
+        reportError(model_->lastError());
+        return;
+    }
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(std::clamp(row, 0, model_->rowCount() - 1), 0));
     updateStatus();
@@ -317,10 +322,9 @@ void DictionaryWindow::insertRecord()
     const QModelIndex current = grid_->currentIndex();
     const int row = current.isValid() ? current.row() : 0;
     if (!model_->insertRow(row)) {
-        reportError(model_->lastError().text());
+        reportError(model_->lastError());
         return;
     }
-    insertedRow_ = QPersistentModelIndex(model_->index(row, 0));
     grid_->setCurrentIndex(model_->index(row, 0));
     grid_->edit(model_->index(row, 0));
     updateStatus();
@@ -336,15 +340,14 @@ void DictionaryWindow::deleteRecord()
     if (!ui().question(this, QStringLiteral("Delete record?"), BoxKind::Confirmation))
         return;
     const int row = current.row();
-    if (insertedRow_.isValid() && insertedRow_.row() == row) {
-        insertedRow_ = QPersistentModelIndex();
+    if (row == model_->insertedRow()) {
         model_->revertRow(row);
-    } else if (!model_->removeRow(row) || (model_->isDirty() && !model_->submitAll())) {
-        reportError(model_->lastError().text());
-        model_->revertAll();
+    } else if (!model_->removeRow(row) || !model_->submitAll()) {
+        // The record stays; other pending edits stay pending.
+        reportError(model_->lastError());
+        model_->revertRow(row);
         return;
     }
-    model_->select();
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), current.column()));
     updateStatus();
@@ -368,8 +371,6 @@ void DictionaryWindow::navigate(Button button)
         row = row + 1;
         break;
     case Button::Last:
-        while (model_->canFetchMore())
-            model_->fetchMore();
         row = model_->rowCount() - 1;
         break;
     case Button::Insert:
@@ -393,8 +394,6 @@ void DictionaryWindow::navigate(Button button)
         refresh();
         return;
     }
-    if (button == Button::Next && row >= model_->rowCount() && model_->canFetchMore())
-        model_->fetchMore();
     if (model_->rowCount() == 0)
         return;
     row = std::clamp(row, 0, model_->rowCount() - 1);
@@ -429,16 +428,24 @@ void DictionaryWindow::updateStatus(const QString& message)
     if (!model_) {
         text = QStringLiteral("No table open");
     } else {
-        const QString more = model_->canFetchMore() ? QStringLiteral("+") : QString();
-        text = QStringLiteral("%1: %2%3 records, field size %4")
+        text = QStringLiteral("%1: %2 records, field size %3")
                    .arg(table_.name())
                    .arg(model_->rowCount())
-                   .arg(more)
                    .arg(table_.fieldSize());
+        if (model_->isReadOnly())
+            text += QStringLiteral(", read-only");
     }
     if (!message.isEmpty())
         text += QStringLiteral(" - ") + message;
     statusLabel_->setText(text);
+}
+
+void DictionaryWindow::updateActions()
+{
+    // A read-only table can be browsed and sorted, not changed.
+    const bool writable = !model_ || !model_->isReadOnly();
+    for (Button button : {Button::Insert, Button::Delete, Button::Edit, Button::Post, Button::Cancel})
+        action(button)->setEnabled(writable);
 }
 
 void DictionaryWindow::reportError(const QString& text)

@@ -1,21 +1,23 @@
 #pragma once
 // The window "Dictionary": edits one dictionary table at a time in a grid.
-// A navigator bar (first, prior, next, last, insert, delete, edit, post,
-// cancel, refresh), the label "Select table" with the list of the tables of
-// the dictionary folder, the grid with sortable columns, and a status bar.
+// The label "Select table" with the list of the tables of the dictionary
+// folder, below it a navigator bar (first, prior, next, last, insert,
+// delete, edit, post, cancel, refresh), the grid with sortable columns, and
+// a status bar.
 // The window is not modal and has its own connection, separate from the
-// working table. Edits are posted when the user leaves the edited row or
+// working table. The grid reads the table a page at a time (see
+// model::DictionaryTableModel), so tables of a million records page, sort
+// and jump at once. Edits are posted when the user leaves the edited row or
 // presses Post, before sorting, before another table is opened and when the
-// window is closed.
+// window is closed. A table that cannot be written is shown read-only.
 #include "model/Dictionary.h"
+#include "model/DictionaryTableModel.h"
 
 #include <QMainWindow>
-#include <QPersistentModelIndex>
 
 class QAction;
 class QComboBox;
 class QLabel;
-class QSqlTableModel;
 class QTableView;
 
 namespace lingrove::model {
@@ -50,7 +52,7 @@ public:
 
     QComboBox* tableList() const { return tableList_; }
     QTableView* grid() const { return grid_; }
-    QSqlTableModel* model() const { return model_; }
+    model::DictionaryTableModel* model() const { return model_; }
     QAction* action(Button button) const;
 
 protected:
@@ -63,17 +65,17 @@ private:
     void deleteRecord();
     void refresh();
     void dropUntouchedInsert();
+    void updateActions();
     void updateStatus(const QString& message = {});
     void reportError(const QString& text);
 
     const model::Workspace& workspace_;
     model::TableConnection table_;
-    QSqlTableModel* model_ = nullptr;
+    model::DictionaryTableModel* model_ = nullptr;
     QComboBox* tableList_;
     QTableView* grid_;
     QLabel* statusLabel_;
     QList<QAction*> actions_;
-    QPersistentModelIndex insertedRow_;
 };
 
 } // namespace lingrove::ui

@@ -10,18 +10,23 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QSqlTableModel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
 namespace {
 
 using lingrove::model::Dictionary;
+using lingrove::model::DictionaryTableModel;
 using lingrove::model::listTables;
 using lingrove::ui::CreateTableDialog;
 using lingrove::ui::DictionaryWindow;
@@ -38,12 +43,41 @@ protected:
             out << box->itemText(i);
         return out;
     }
-    static QStringList column(const QSqlTableModel* model, int col)
+    static QStringList column(const DictionaryTableModel* model, int col)
     {
         QStringList out;
         for (int row = 0; row < model->rowCount(); ++row)
             out << model->index(row, col).data().toString();
         return out;
+    }
+    // A table of n records "S<i>" with the translation "T<i mod 10>", filled
+    // in one transaction.
+    void makeLargeTable(const QString& name, int n)
+    {
+        makeTable(name);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "fill");
+            db.setDatabaseName(lingrove::model::tableFilePath(name));
+            ASSERT_TRUE(db.open());
+            db.transaction();
+            QSqlQuery insert(db);
+            insert.prepare("INSERT INTO Dictionary (Source, Dest1) VALUES (?, ?)");
+            for (int i = 0; i < n; ++i) {
+                insert.addBindValue(QString("S%1").arg(i, 4, 10, QChar('0')));
+                insert.addBindValue(QString("T%1").arg(i % 10));
+                ASSERT_TRUE(insert.exec());
+            }
+            ASSERT_TRUE(db.commit());
+        }
+        QSqlDatabase::removeDatabase("fill");
+    }
+    static QString status(DictionaryWindow& window)
+    {
+        return window.statusBar()->findChild<QLabel*>()->text();
+    }
+    static QString cell(const DictionaryTableModel* model, int row, int col)
+    {
+        return model->index(row, col).data().toString();
     }
     // The stored translation n (1..5) of source in table name.
     static QString stored(const QString& name, const QString& source, int n = 1)
@@ -193,7 +227,7 @@ TEST_F(DictionaryWindowTest, EditsInsertsAndDeletesReachTheWorkingTable)
 
     DictionaryWindow window(workspace());
     window.show();
-    QSqlTableModel* model = window.model();
+    DictionaryTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
     auto rowOf = [&](const QString& source) { return column(model, 0).indexOf(source); };
     auto dests = [&](const QString& source) {
@@ -266,7 +300,7 @@ TEST_F(DictionaryWindowTest, ColumnTitlesSortAndPendingEditSurvivesSort)
     useTable("t");
     DictionaryWindow window(workspace());
     window.show();
-    QSqlTableModel* model = window.model();
+    DictionaryTableModel* model = window.model();
     ASSERT_NE(model, nullptr);
     QHeaderView* header = window.grid()->horizontalHeader();
 
@@ -290,6 +324,126 @@ TEST_F(DictionaryWindowTest, ColumnTitlesSortAndPendingEditSurvivesSort)
     window.action(Button::First)->trigger();
     window.action(Button::Prior)->trigger();
     EXPECT_EQ(window.grid()->currentIndex().row(), 0);
+    window.close();
+}
+
+TEST_F(DictionaryWindowTest, AnInsertedRowStaysUntilLeftAndLeavingItPostsIt)
+{
+    makeTable("t", {{"Open", "Offen"}, {"Close", "Zu"}});
+    useTable("t");
+    DictionaryWindow window(workspace());
+    window.show();
+    DictionaryTableModel* model = window.model();
+
+    // The event loop runs between Insert and the first key.
+    window.action(Button::Insert)->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(model->rowCount(), 3);
+    const int row = window.grid()->currentIndex().row();
+    EXPECT_EQ(row, model->insertedRow());
+    QWidget* editor = window.grid()->viewport()->focusWidget();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "Save");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QTest::keyClicks(window.grid()->viewport()->focusWidget(), "Sichern");
+    window.action(Button::Next)->trigger();   // leaves the new row
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts("error").join("\n").toStdString();
+    EXPECT_FALSE(model->isDirty());
+    EXPECT_EQ(stored("t", "Save"), "Sichern");
+
+    // Left without text, it is abandoned.
+    window.action(Button::Insert)->trigger();
+    QCoreApplication::processEvents();
+    window.action(Button::Next)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_FALSE(model->isDirty());
+    window.close();
+}
+
+TEST_F(DictionaryWindowTest, ALargeTableIsPagedSortedEditedAndTrimmedInTheGrid)
+{
+    constexpr int n = 2000;
+    makeLargeTable("big", n);
+    useTable("big");
+    DictionaryWindow window(workspace());
+    window.show();
+    DictionaryTableModel* model = window.model();
+    model->setPageSize(9);
+    ASSERT_TRUE(model->select());
+    EXPECT_EQ(status(window), "big: 2000 records, field size 50");
+    QHeaderView* header = window.grid()->horizontalHeader();
+    EXPECT_EQ(header->sortIndicatorSection(), -1) << "no column title shows a sort not made";
+
+    window.action(Button::Last)->trigger();
+    EXPECT_EQ(window.grid()->currentIndex().row(), n - 1);
+    EXPECT_EQ(cell(model, n - 1, 0), "S1999");
+    window.action(Button::Prior)->trigger();
+    EXPECT_EQ(cell(model, window.grid()->currentIndex().row(), 0), "S1998");
+
+    // Sorted by the translation: ten runs of equal translations, records
+    // of equal translations in the order added (here reversed).
+    window.grid()->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(cell(model, 0, 0), "S1999");
+    EXPECT_EQ(cell(model, 1, 0), "S1989");
+    EXPECT_EQ(cell(model, 199, 0), "S0009");
+    EXPECT_EQ(cell(model, 200, 0), "S1998");
+    EXPECT_EQ(cell(model, n - 1, 0), "S0000");
+
+    // An edit in the middle moves its record when posted; the current
+    // record stays the one moved to.
+    const int row = 1003;   // the fourth of the translations T4
+    ASSERT_EQ(cell(model, row, 0), "S1964");
+    window.grid()->setCurrentIndex(model->index(row, 1));
+    ASSERT_TRUE(model->setData(model->index(row, 1), "T9 edited"));
+    window.action(Button::Next)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model->isDirty());
+    EXPECT_EQ(stored("big", "S1964"), "T9 edited");
+    EXPECT_EQ(cell(model, window.grid()->currentIndex().row(), 0), "S1954");
+    EXPECT_EQ(cell(model, 0, 0), "S1964");
+
+    // Delete the last record.
+    window.action(Button::Last)->trigger();
+    ui->answers = {true};
+    window.action(Button::Delete)->trigger();
+    EXPECT_EQ(stored("big", "S0000"), "<none>");
+    EXPECT_EQ(model->rowCount(), n - 1);
+    EXPECT_EQ(window.grid()->currentIndex().row(), n - 2);
+    EXPECT_EQ(cell(model, n - 2, 0), "S0010");
+    EXPECT_EQ(status(window), "big: 1999 records, field size 50");
+    window.close();
+}
+
+TEST_F(DictionaryWindowTest, AReadOnlyTableIsBrowsedAndSortedButNotChanged)
+{
+    makeTable("ro", {{"b", "2"}, {"a", "3"}, {"c", "1"}});
+    const QString file = lingrove::model::tableFilePath("ro");
+    const QByteArray before = lingrove::testing::readBytes(file);
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    useTable("ro");
+    DictionaryWindow window(workspace());
+    window.show();
+    DictionaryTableModel* model = window.model();
+    ASSERT_NE(model, nullptr);
+    EXPECT_TRUE(ui->texts("error").isEmpty()) << ui->texts("error").join("\n").toStdString();
+    EXPECT_EQ(status(window), "ro: 3 records, field size 50, read-only");
+    for (Button button : {Button::Insert, Button::Delete, Button::Edit, Button::Post, Button::Cancel})
+        EXPECT_FALSE(window.action(button)->isEnabled());
+    EXPECT_TRUE(window.action(Button::Last)->isEnabled());
+    EXPECT_FALSE(model->flags(model->index(0, 1)) & Qt::ItemIsEditable);
+    window.grid()->sortByColumn(1, Qt::AscendingOrder);
+    EXPECT_EQ(column(model, 0), QStringList({"c", "b", "a"}));
+    window.close();
+    EXPECT_EQ(lingrove::testing::readBytes(file), before) << "no index was added";
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    // Writable again, the same window edits it.
+    window.show();
+    EXPECT_TRUE(window.action(Button::Insert)->isEnabled());
+    EXPECT_TRUE(window.model()->flags(window.model()->index(0, 1)) & Qt::ItemIsEditable);
     window.close();
 }
 
