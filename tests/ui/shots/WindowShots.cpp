@@ -15,6 +15,7 @@
 #include "ui/build/BuildFeature.h"
 #include "ui/pages/PagesFeature.h"
 #include "ui/project/ProjectFeature.h"
+#include "ui/translation/DictionaryWindow.h"
 #include "ui/translation/TranslationBar.h"
 #include "ui/translation/TranslationFeature.h"
 
@@ -113,6 +114,14 @@ int main(int argc, char** argv)
             box->button(QMessageBox::Cancel)->click();
     });
     app.window().close();
+
+    // The dictionary window beside the main window.
+    loop.editDictionaryAction()->trigger();
+    if (QWidget* dictionary = loop.dictionaryWindow()) {
+        dictionary->move(300, 200);
+        ok = shoot(out + "/dictionary-window.png") && ok;
+        dictionary->close();
+    }
 
     // Compile with the stand-in compiler beside this program: the units of
     // a Windows program are not there, and the compiler says so.
