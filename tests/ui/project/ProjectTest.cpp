@@ -232,11 +232,7 @@ TEST_F(ProjectTest, ProjectInfoShowsTheFileOnDisk)
         });
         feature().projectInfoAction()->trigger();
     };
-    showInfo([](ui::ProjectInfoDialog& info) {
-        EXPECT_EQ(info.nameLabel->text(), "Projectname: Unknown");
-        EXPECT_EQ(info.resourceLabel->text(), "Versionnifo resource file not included");
-        EXPECT_FALSE(info.viewScriptButton->isEnabled());
-    });
+    showInfo([](ui::ProjectInfoDialog& info) { EXPECT_FALSE(info.viewScriptButton->isEnabled()); });
 
     feature().openProjectFile(writeProjectFile("Info"));
     workspace().project().resourceScript = dir.path() + "/VERSION.rc";
