@@ -128,12 +128,12 @@ TEST_F(MainWindowTest, UnconfiguredStartAsksForTheOptions)
 
 TEST_F(MainWindowTest, ConfiguredStartReadsTheSettingsAndTheRecentProjects)
 {
+    // Which settings are read: OptionsTest.OkStoresTheSettingsForTheNextStart.
     configure();
-    platform::KeyStore().writeInteger(model::delphi::kSettingsKey, "Highlights", 3);
     writeBytes(recentFile(), "/x/a.lgv\r\n/x/b.lgv\r\n");
     showFirstTime();
     EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
-    EXPECT_EQ(workspace().settings().colourScheme, 3);
+    EXPECT_TRUE(workspace().isConfigured());
     EXPECT_EQ(app->project().recentProjects().entries(), QStringList({"/x/a.lgv", "/x/b.lgv"}));
 
     // A value that is no integer stops the reading: told, no recent projects.

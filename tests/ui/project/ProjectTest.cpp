@@ -117,11 +117,8 @@ TEST_F(ProjectTest, WizardOpensTheProjectAndSavedPagesOpenAgain)
     workspace().setProjectSaved(false);
     feature().saveProjectAction()->trigger();
     EXPECT_TRUE(workspace().isProjectSaved());
+    // What the file holds then: ProjectFileTest.SaveWritesPagesAndPositionAndCanBeRepeated.
     ASSERT_TRUE(feature().saveProject()) << "saving twice";
-    const QByteArray text = readBytes(file);
-    EXPECT_EQ(text.count("[Files]"), 1);
-    EXPECT_FALSE(text.contains("Demo.dpr=")) << "the project page is always there";
-    EXPECT_TRUE(text.contains("[Opened]\r\nFileInUse=main.dfm\r\n")) << text.constData();
 
     // The next run opens the same pages, the same one in front.
     app.reset();
