@@ -1,6 +1,6 @@
-// The main window: its size, the menu bar and which commands the menus
-// offer, the View switches, the check of the configuration when it first
-// shows, the recent projects, and leaving the program.
+// The main window: its size, which commands the menus offer, the View
+// switches, the check of the configuration when it first shows, the recent
+// projects, and leaving the program.
 #include "tests/common/AppFixture.h"
 
 #include "model/DelphiInstallation.h"
@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -54,15 +53,6 @@ TEST(MainWindowSize, FollowsTheScreenWidth)
     EXPECT_EQ(MainWindow::sizeForScreenWidth(800), QSize(800, 600));
     EXPECT_EQ(MainWindow::sizeForScreenWidth(1023), QSize(800, 600));
     EXPECT_EQ(MainWindow::sizeForScreenWidth(1024), QSize(930, 659));
-}
-
-TEST_F(MainWindowTest, MenuBarHoldsTheSevenMenusInOrder)
-{
-    EXPECT_EQ(window().windowTitle(), "Source translator");
-    QStringList bar;
-    for (QAction* a : window().menuBar()->actions())
-        bar << a->text();
-    EXPECT_EQ(bar, QStringList({"&File", "&Operation", "&Project", "&Extras", "&View", "&Tools", "?"}));
 }
 
 TEST_F(MainWindowTest, MenusOfferWhatTheActivePageAndTheProjectAllow)
@@ -138,12 +128,12 @@ TEST_F(MainWindowTest, UnconfiguredStartAsksForTheOptions)
 
 TEST_F(MainWindowTest, ConfiguredStartReadsTheSettingsAndTheRecentProjects)
 {
+    // Which settings are read: OptionsTest.OkStoresTheSettingsForTheNextStart.
     configure();
-    platform::KeyStore().writeInteger(model::delphi::kSettingsKey, "Highlights", 3);
     writeBytes(recentFile(), "/x/a.lgv\r\n/x/b.lgv\r\n");
     showFirstTime();
     EXPECT_TRUE(ui->shown.empty()) << ui->texts().join('|').toStdString();
-    EXPECT_EQ(workspace().settings().colourScheme, 3);
+    EXPECT_TRUE(workspace().isConfigured());
     EXPECT_EQ(app->project().recentProjects().entries(), QStringList({"/x/a.lgv", "/x/b.lgv"}));
 
     // A value that is no integer stops the reading: told, no recent projects.

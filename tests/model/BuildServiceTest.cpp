@@ -1,12 +1,11 @@
 // Compiling and running the Delphi project: the compall line, the folder
-// every program runs in, and the console example built with the stand-ins.
+// every program runs in.
 #include "model/BuildService.h"
 #include "model/Workspace.h"
 #include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,25 +114,4 @@ TEST_F(BuildServiceTest, ProgramsRunInTheProjectSourcesFolder)
     EXPECT_FALSE(build.runIde({}).started);
 }
 
-TEST_F(BuildServiceTest, CompilesAndRunsTheConsoleExampleWithTheStandIns)
-{
-    if (QStandardPaths::findExecutable("fpc").isEmpty())
-        GTEST_SKIP() << "fpc is not installed (scripts/setup installs it)";
-    const QString folder = path("console example");
-    QDir().mkpath(folder);
-    const QString from = LINGROVE_SOURCE_ROOT "/examples/console";
-    for (const QString& name : QDir(from).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(from + u'/' + name, folder + u'/' + name));
-    useProjectSource(folder + "/Greeter.dpr");
-
-    const platform::ProcessResult compiled = build.compile(false, {});
-    ASSERT_TRUE(compiled.started);
-    EXPECT_EQ(compiled.exitCode, 0) << compiled.output.toStdString();
-    ASSERT_TRUE(QFile::exists(folder + "/Greeter.exe"));
-
-    const platform::ProcessResult ran = build.runProgram({});
-    ASSERT_TRUE(ran.started);
-    EXPECT_EQ(ran.exitCode, 0);
-    EXPECT_TRUE(ran.output.contains("Hello, world!")) << ran.output.toStdString();
-    EXPECT_TRUE(ran.output.contains("You asked for 1 greeting(s)."));
-}
+// The console example compiled and run with the stand-ins: tests/ui/build/EndToEndTest.cpp.

@@ -1,8 +1,6 @@
 // The units and forms that a project source names, found on disk as
 // Windows finds them.
 #include "model/ProjectSources.h"
-#include "model/Settings.h"
-#include "model/StringFilters.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,20 +13,15 @@ using namespace lingrove::model;
 
 namespace {
 
+// The files of the project of tests/ui/pages/TreeTest.cpp, which checks what
+// the tree lists of them.
 class ProjectSourcesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        for (const char* name : {"Unit1.pas", "Unit1.dfm", "HELLOF.PAS", "HELLOF.DFM", "Plain.pas",
-                                 "frm/FrmInput.pas", "frm/frminput.dfm"})
-            touch(QString::fromLatin1(name));
-        source.setPlainText(QStringLiteral(
-            "program Test;\nuses\n  Unit1 in 'Unit1.pas' {Form1},\n"
-            "  Hellof in 'Hellof.pas', Plain in 'Plain.pas',\n"
-            "  Missing in 'Missing.pas', FrmInput in 'Frm\\FrmInput.pas';\n"
-            "{ again: 'Unit1.pas' and the folder 'frm' }\n"
-            "begin\n  Application.Title := 'My Application';\nend.\n"));
+        for (const char* name : {"Unit1.pas", "HELLOF.PAS", "HELLOF.DFM", "frm/FrmInput.pas", "frm/frminput.dfm"})
+            touch(name);
     }
     void touch(const QString& rel)
     {
@@ -37,27 +30,11 @@ protected:
         QFile f(full);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    ProjectSources find() { return findProjectSources(source, dir.path()); }
 
     QTemporaryDir dir;
-    QTextDocument source;
 };
 
 } // namespace
-
-TEST_F(ProjectSourcesTest, ExistingFilesAsWrittenWithDuplicatesAndTheirForms)
-{
-    const ProjectSources found = find();
-    EXPECT_EQ(found.quotedNames, QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Missing.pas",
-                                              "Frm\\FrmInput.pas", "Unit1.pas", "frm", "My Application"}));
-    // A folder is no unit; a missing file is left out.
-    EXPECT_EQ(found.units,
-              QStringList({"Unit1.pas", "Hellof.pas", "Plain.pas", "Frm\\FrmInput.pas", "Unit1.pas"}));
-    EXPECT_EQ(found.forms, QStringList({"Unit1.dfm", "Hellof.dfm", "Frm\\FrmInput.dfm", "Unit1.dfm"}));
-
-    // Without a folder, only the names.
-    EXPECT_TRUE(findProjectSources(source, QString()).units.isEmpty());
-}
 
 TEST_F(ProjectSourcesTest, NamesAreFoundWithoutRegardToCaseOrSeparator)
 {
@@ -76,17 +53,19 @@ TEST_F(ProjectSourcesTest, NamesAreFoundWithoutRegardToCaseOrSeparator)
         EXPECT_EQ(finder.find(QString::fromLatin1(name)), expected) << name;
         EXPECT_EQ(findProjectFile(base, QString::fromLatin1(name)), expected) << name;
     }
-    EXPECT_EQ(FileFinder(QString()).find(QStringLiteral("Unit1.pas")), QString());
+    EXPECT_EQ(FileFinder(QString()).find("Unit1.pas"), QString());
+    QTextDocument source;
+    source.setPlainText("uses Unit1 in 'Unit1.pas';");
+    EXPECT_TRUE(findProjectSources(source, QString()).units.isEmpty()) << "without a folder, only the names";
 
     // Of names that differ only in case, the exact spelling wins.
-    touch(QStringLiteral("unit1.pas"));
-    EXPECT_EQ(FileFinder(base).find(QStringLiteral("unit1.pas")), base + "/unit1.pas");
-    EXPECT_EQ(FileFinder(base).find(QStringLiteral("Unit1.pas")), base + "/Unit1.pas");
-    EXPECT_EQ(findProjectFile(base, QStringLiteral("UNIT1.PAS")), FileFinder(base).find(QStringLiteral("UNIT1.PAS")));
+    touch("unit1.pas");
+    EXPECT_EQ(FileFinder(base).find("unit1.pas"), base + "/unit1.pas");
+    EXPECT_EQ(FileFinder(base).find("Unit1.pas"), base + "/Unit1.pas");
+    EXPECT_EQ(findProjectFile(base, "UNIT1.PAS"), FileFinder(base).find("UNIT1.PAS"));
 
     EXPECT_EQ(existingSpelling(base + "/hellof.dfm"), base + "/HELLOF.DFM");
     EXPECT_EQ(existingSpelling(base + "/none.dfm"), base + "/none.dfm");
-    EXPECT_EQ(withExtension(QStringLiteral("frm.d\\Input.pas"), QStringLiteral(".dfm")),
-              QStringLiteral("frm.d\\Input.dfm"));
-    EXPECT_EQ(withExtension(QStringLiteral("frm.d/Input"), QStringLiteral(".dfm")), QStringLiteral("frm.d/Input.dfm"));
+    EXPECT_EQ(withExtension("frm.d\\Input.pas", ".dfm"), "frm.d\\Input.dfm");
+    EXPECT_EQ(withExtension("frm.d/Input", ".dfm"), "frm.d/Input.dfm");
 }

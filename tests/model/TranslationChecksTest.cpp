@@ -99,83 +99,45 @@ TEST(TextChecks, AcceleratorSpacesEndingsAndCodes)
 // A form of our own: a main menu with two menus, a panel of buttons and a
 // group box, a list with items and a list view with columns.
 const char* kForm = R"(object EditorForm: TEditorForm
-  Left = 100
-  Top = 100
   Caption = 'Editor'
-  Font.Charset = DEFAULT_CHARSET
   Font.Color = clWindowText
   Font.Height = -11
   Font.Name = 'DejaVu Sans'
   Font.Style = []
-  Menu = MainMenu1
-  PixelsPerInch = 96
-  TextHeight = 13
   object ButtonPanel: TPanel
-    Left = 0
-    Top = 200
     Width = 400
-    Height = 41
     object OkButton: TButton
-      Left = 8
-      Top = 8
       Width = 75
-      Height = 25
       Caption = '&OK'
-      TabOrder = 0
     end
     object CancelButton: TButton
-      Left = 90
-      Top = 8
       Width = 75
-      Height = 25
       Caption = '&Abbrechen'
-      TabOrder = 1
     end
     object CopyBox: TCheckBox
-      Left = 180
-      Top = 8
       Width = 120
-      Height = 17
       Caption = '&Kopie behalten'
-      TabOrder = 2
     end
   end
   object OptionsBox: TGroupBox
-    Left = 0
-    Top = 0
     Width = 200
-    Height = 100
     Caption = 'Optionen'
     object CaseBox: TCheckBox
-      Left = 8
-      Top = 16
       Width = 150
-      Height = 17
       Caption = '&Gro'#223'/klein'
     end
     object HintLabel: TLabel
-      Left = 8
-      Top = 40
       Width = 20
-      Height = 13
       Caption = 'Ein sehr langer Hinweis, der wachsen darf'
     end
   end
   object Names: TListBox
-    Left = 210
-    Top = 0
-    Width = 150
-    Height = 100
     Items.Strings = (
       'Anna'
       'Bert (Chef)'
       'Carla')
   end
   object Files: TListView
-    Left = 210
-    Top = 110
-    Width = 150
-    Height = 80
     Columns = <
       item
         Caption = 'Name'

@@ -15,17 +15,17 @@ using lingrove::model::testing::DictionaryFolderTest;
 
 namespace {
 
-const QString kEnd = QStringLiteral("[++++ End of the list ++++]");
+const QString kEnd = "[++++ End of the list ++++]";
 
 class SessionTest : public DictionaryFolderTest {
 protected:
     void SetUp() override
     {
         DictionaryFolderTest::SetUp();
-        makeTable(QStringLiteral("Words"));
+        makeTable("Words");
         workspace = std::make_unique<Workspace>();
         QString error;
-        ASSERT_TRUE(workspace->dictionary().open(QStringLiteral("Words"), &error)) << error.toStdString();
+        ASSERT_TRUE(workspace->dictionary().open("Words", &error)) << error.toStdString();
         session = std::make_unique<TranslationSession>(*workspace);
     }
     void TearDown() override
@@ -76,30 +76,30 @@ protected:
 
 TEST(Quoting, ApostrophesDoubledAndBack)
 {
-    EXPECT_EQ(pascalQuoted(QStringLiteral("It's 'x'")), QStringLiteral("It''s ''x''"));
-    EXPECT_EQ(pascalUnquoted(QStringLiteral("It''s ''x''")), QStringLiteral("It's 'x'"));
-    EXPECT_EQ(pascalUnquoted(pascalQuoted(QStringLiteral("a'''b"))), QStringLiteral("a'''b"));
+    EXPECT_EQ(pascalQuoted("It's 'x'"), "It''s ''x''");
+    EXPECT_EQ(pascalUnquoted("It''s ''x''"), "It's 'x'");
+    EXPECT_EQ(pascalUnquoted(pascalQuoted("a'''b")), "a'''b");
 }
 
 TEST_F(SessionTest, CollectListsTheLiteralsAndMarksTheTranslatedOnes)
 {
     EXPECT_EQ(session->list().rowCount(), 0);
-    page(QStringLiteral("a := 'one';\nb := 'two'; c := 'three';\n// none\nd := 'four' + 'five';\n"));
+    page("a := 'one';\nb := 'two'; c := 'three';\n// none\nd := 'four' + 'five';\n");
     // The marks belong to the entries (page, line, text), not to positions
     // in the list: an entry before them or a split does not move them.
-    workspace->project().translated.add(QStringLiteral("unit1.pas"), 2, QStringLiteral("three"));
-    workspace->project().translated.add(QStringLiteral("unit1.pas"), 4, QStringLiteral("five"));
-    workspace->project().translated.add(QStringLiteral("other.pas"), 1, QStringLiteral("one"));
-    session->collect(&doc, QStringLiteral("unit1.pas"));
+    workspace->project().translated.add("unit1.pas", 2, "three");
+    workspace->project().translated.add("unit1.pas", 4, "five");
+    workspace->project().translated.add("other.pas", 1, "one");
+    session->collect(&doc, "unit1.pas");
     EXPECT_EQ(column(false), QStringList({"    1    7    9  one", "    2    7    9  two", "    2   19   23  three",
                                           "    4    7   10  four", "    4   16   19  five", kEnd}));
     EXPECT_EQ(column(true), QStringList({" No ", " No ", " Yes ", " No ", " Yes ", "****"}));
 
-    session->collect(&doc, QStringLiteral("other.pas"));
+    session->collect(&doc, "other.pas");
     EXPECT_EQ(column(true), QStringList({" Yes ", " No ", " No ", " No ", " No ", "****"}));
 
     // A page without literals and the project page (no document): only the end line.
-    page(QStringLiteral("begin end."));
+    page("begin end.");
     session->collect(&doc);
     EXPECT_EQ(column(false), QStringList({kEnd}));
     session->collect(nullptr);
@@ -117,17 +117,17 @@ TEST_F(SessionTest, CharactersOutsideWindows1252KeepTheirPlaceAndText)
     EXPECT_EQ(column(false), QStringList({QString::fromUtf8("    1    9   13  \xce\xa9mega"),
                                           QString::fromUtf8("    1   24   27  Gr\xc3\xbc\xc3\x9f"),
                                           QString::fromUtf8("    1   38   40  \xf0\x9f\x98\x80!"), kEnd}));
-    ASSERT_TRUE(commit(2, QStringLiteral("Smile")));
+    ASSERT_TRUE(commit(2, "Smile"));
     ASSERT_TRUE(commit(0, QString::fromUtf8("\xce\xa9")));
     EXPECT_EQ(line(1), QString::fromUtf8("  s := '\xce\xa9';  t := 'Gr\xc3\xbc\xc3\x9f';  u := 'Smile'"));
 }
 
 TEST_F(SessionTest, LocateSearchesFromTheEntrysLineAndLooksUpTheSource)
 {
-    ASSERT_TRUE(workspace->dictionary().store(QStringLiteral("&Hello"), QStringLiteral("Hallo")));
+    ASSERT_TRUE(workspace->dictionary().store("&Hello", "Hallo"));
     QStringList text;
     for (int i = 1; i <= 45; ++i)
-        text << (i == 12 || i == 40 ? QStringLiteral("  s := 'He&llo';") : QStringLiteral("  // line"));
+        text << (i == 12 || i == 40 ? "  s := 'He&llo';" : "  // line");
     page(text.join(u'\n'));
     session->collect(&doc);
     ASSERT_EQ(session->list().entryCount(), 2);
@@ -136,9 +136,9 @@ TEST_F(SessionTest, LocateSearchesFromTheEntrysLineAndLooksUpTheSource)
     ASSERT_TRUE(at);
     EXPECT_EQ(at->line, 40);
     EXPECT_EQ(at->column, 9);
-    EXPECT_EQ(at->content, QStringLiteral("He&llo"));
-    EXPECT_EQ(session->source(), QStringLiteral("He&llo"));
-    EXPECT_EQ(session->proposals()[0], QStringLiteral("Hallo"));
+    EXPECT_EQ(at->content, "He&llo");
+    EXPECT_EQ(session->source(), "He&llo");
+    EXPECT_EQ(session->proposals()[0], "Hallo");
     const TextLook& selected = workspace->settings().selectedLook;
     EXPECT_EQ(formatAt(40, 9).foreground().color(), selected.color);
     EXPECT_EQ(formatAt(40, 9).fontStrikeOut(), selected.strikeOut);
@@ -150,13 +150,13 @@ TEST_F(SessionTest, LocateSearchesFromTheEntrysLineAndLooksUpTheSource)
 
 TEST_F(SessionTest, FirstEntryIsSearchedFromLineOne)
 {
-    page(QStringLiteral("// a\n// b\ns := 'One';\nt := 'Two';"));
+    page("// a\n// b\ns := 'One';\nt := 'Two';");
     session->collect(&doc);
     // Two lines above the literals go after Get strings.
     QTextCursor c(&doc);
     c.setPosition(doc.findBlockByNumber(2).position(), QTextCursor::KeepAnchor);
     c.removeSelectedText();
-    ASSERT_EQ(line(1), QStringLiteral("s := 'One';"));
+    ASSERT_EQ(line(1), "s := 'One';");
 
     const auto first = session->locate(&doc, 0);
     ASSERT_TRUE(first);
@@ -168,148 +168,147 @@ TEST_F(SessionTest, FirstEntryIsSearchedFromLineOne)
 
 TEST_F(SessionTest, CommitWritesTheLocatedLiteralMarksRecordsAndLearns)
 {
-    page(QStringLiteral("unit u;\n\n\n\n  Caption := 'Hello';\n  Hint := 'World';"));
+    page("unit u;\n\n\n\n  Caption := 'Hello';\n  Hint := 'World';");
     session->collect(&doc);
-    const auto done = session->commit(0, QStringLiteral("Hallo"), locate(0));
+    const auto done = session->commit(0, "Hallo", locate(0));
     ASSERT_TRUE(done);
     EXPECT_EQ(done->written.position(), doc.findBlockByNumber(4).position() + 19);
     EXPECT_FALSE(done->written.hasSelection());
     EXPECT_TRUE(done->storeError.isEmpty());
 
-    EXPECT_EQ(line(5), QStringLiteral("  Caption := 'Hallo';"));
-    EXPECT_EQ(line(6), QStringLiteral("  Hint := 'World';"));
+    EXPECT_EQ(line(5), "  Caption := 'Hallo';");
+    EXPECT_EQ(line(6), "  Hint := 'World';");
     const TextLook& changed = workspace->settings().changedLook;
     EXPECT_EQ(formatAt(5, 16).foreground().color(), changed.color);
     EXPECT_EQ(formatAt(5, 16).fontUnderline(), changed.underline);
     EXPECT_NE(formatAt(5, 21).foreground().color(), changed.color);   // the closing apostrophe
 
-    EXPECT_EQ(session->list().changedMark(0), QStringLiteral(" Yes "));
-    EXPECT_EQ(session->list().entryLine(0), QStringLiteral("    5   15   19  Hallo"));
+    EXPECT_EQ(session->list().changedMark(0), " Yes ");
+    EXPECT_EQ(session->list().entryLine(0), "    5   15   19  Hallo");
     ASSERT_EQ(session->undoBuffer().count(), 1);
-    EXPECT_EQ(session->undoBuffer().at(0),
-              makeUndoRecord(5, 15, QStringLiteral("Hello"), QStringLiteral("Hallo")));
+    EXPECT_EQ(session->undoBuffer().at(0), makeUndoRecord(5, 15, "Hello", "Hallo"));
     Proposals dests;
-    ASSERT_TRUE(workspace->dictionary().find(QStringLiteral("Hello"), &dests));
-    EXPECT_EQ(dests[0], QStringLiteral("Hallo"));
+    ASSERT_TRUE(workspace->dictionary().find("Hello", &dests));
+    EXPECT_EQ(dests[0], "Hallo");
     EXPECT_FALSE(workspace->isProjectSaved());
 
     // The commit used up the location: a second one writes nothing.
     EXPECT_FALSE(session->located());
-    EXPECT_FALSE(session->commit(0, QStringLiteral("Nochmal"), done->written));
-    EXPECT_EQ(line(5), QStringLiteral("  Caption := 'Hallo';"));
+    EXPECT_FALSE(session->commit(0, "Nochmal", done->written));
+    EXPECT_EQ(line(5), "  Caption := 'Hallo';");
     EXPECT_EQ(session->undoBuffer().count(), 1);
 }
 
 TEST_F(SessionTest, RepeatedLiteralsOfOneLine)
 {
-    page(QStringLiteral("x := 'a' + 'a';"));
+    page("x := 'a' + 'a';");
     session->collect(&doc);
     // Both entries find the first 'a' until it is translated.
     EXPECT_EQ(session->locate(&doc, 1)->start, 6);
-    ASSERT_TRUE(commit(0, QStringLiteral("bb")));
-    EXPECT_EQ(line(1), QStringLiteral("x := 'bb' + 'a';"));
+    ASSERT_TRUE(commit(0, "bb"));
+    EXPECT_EQ(line(1), "x := 'bb' + 'a';");
     EXPECT_EQ(session->locate(&doc, 1)->start, 13);
     // A translated entry is found again by its translation.
-    EXPECT_EQ(session->locate(&doc, 0)->content, QStringLiteral("bb"));
+    EXPECT_EQ(session->locate(&doc, 0)->content, "bb");
 }
 
 TEST_F(SessionTest, ApostropheIsDoubledInThePageAndSingleInTheDictionary)
 {
-    page(QStringLiteral("  Caption := 'Its';"));
+    page("  Caption := 'Its';");
     session->collect(&doc);
-    ASSERT_TRUE(commit(0, QStringLiteral("It's")));
-    EXPECT_EQ(line(1), QStringLiteral("  Caption := 'It''s';"));
-    EXPECT_EQ(session->list().entryLine(0), QStringLiteral("    1   15   17  It''s"));
+    ASSERT_TRUE(commit(0, "It's"));
+    EXPECT_EQ(line(1), "  Caption := 'It''s';");
+    EXPECT_EQ(session->list().entryLine(0), "    1   15   17  It''s");
     EXPECT_EQ(session->undoBuffer().at(0).length, 5);
     Proposals dests;
-    ASSERT_TRUE(workspace->dictionary().find(QStringLiteral("Its"), &dests));
-    EXPECT_EQ(dests[0], QStringLiteral("It's"));
+    ASSERT_TRUE(workspace->dictionary().find("Its", &dests));
+    EXPECT_EQ(dests[0], "It's");
 
     // Located again, the source reads as typed; committing it unchanged
     // does not double the apostrophe twice.
     const QTextCursor c = locate(0);
-    EXPECT_EQ(c.selectedText(), QStringLiteral("It''s"));
-    EXPECT_EQ(session->source(), QStringLiteral("It's"));
+    EXPECT_EQ(c.selectedText(), "It''s");
+    EXPECT_EQ(session->source(), "It's");
     ASSERT_TRUE(session->commit(0, session->source(), c));
-    EXPECT_EQ(line(1), QStringLiteral("  Caption := 'It''s';"));
+    EXPECT_EQ(line(1), "  Caption := 'It''s';");
 }
 
 TEST_F(SessionTest, CommitIsRefusedUnlessTheLocatedLiteralIsStillSelected)
 {
-    page(QStringLiteral("  a := 'one';"));
+    page("  a := 'one';");
     QTextDocument other;
     other.setPlainText(doc.toPlainText());
     session->collect(&doc);
     // Not located yet.
-    EXPECT_FALSE(session->commit(0, QStringLiteral("eins"), QTextCursor(&doc)));
+    EXPECT_FALSE(session->commit(0, "eins", QTextCursor(&doc)));
 
     QTextCursor c = locate(0);
     EXPECT_TRUE(session->isLocated(&doc, 0, c));
     // Another row, the end line, a moved caret, the same place on another page.
-    EXPECT_FALSE(session->commit(1, QStringLiteral("eins"), c));
+    EXPECT_FALSE(session->commit(1, "eins", c));
     QTextCursor moved = c;
     moved.movePosition(QTextCursor::End);
-    EXPECT_FALSE(session->commit(0, QStringLiteral("eins"), moved));
+    EXPECT_FALSE(session->commit(0, "eins", moved));
     QTextCursor elsewhere(&other);
     elsewhere.setPosition(c.selectionStart());
     elsewhere.setPosition(c.selectionEnd(), QTextCursor::KeepAnchor);
     ASSERT_EQ(elsewhere.selectedText(), c.selectedText());
-    EXPECT_FALSE(session->commit(0, QStringLiteral("eins"), elsewhere));
+    EXPECT_FALSE(session->commit(0, "eins", elsewhere));
     // The literal was edited by hand under the selection.
     QTextCursor typing(&doc);
     typing.setPosition(c.selectionStart() + 1);
     typing.setPosition(c.selectionStart() + 2, QTextCursor::KeepAnchor);
-    typing.insertText(QStringLiteral("N"));
-    ASSERT_EQ(line(1), QStringLiteral("  a := 'oNe';"));
-    EXPECT_FALSE(session->commit(0, QStringLiteral("eins"), c));
+    typing.insertText("N");
+    ASSERT_EQ(line(1), "  a := 'oNe';");
+    EXPECT_FALSE(session->commit(0, "eins", c));
 
-    EXPECT_EQ(line(1), QStringLiteral("  a := 'oNe';"));
-    EXPECT_EQ(other.toPlainText(), QStringLiteral("  a := 'one';"));
+    EXPECT_EQ(line(1), "  a := 'oNe';");
+    EXPECT_EQ(other.toPlainText(), "  a := 'one';");
     EXPECT_TRUE(workspace->isProjectSaved());
     EXPECT_TRUE(session->undoBuffer().isEmpty());
-    EXPECT_EQ(session->list().changedMark(0), QStringLiteral(" No "));
+    EXPECT_EQ(session->list().changedMark(0), " No ");
     EXPECT_EQ(workspace->dictionary().count(), 0);
 }
 
 TEST_F(SessionTest, UndoFindsTheTranslationAfterTheLineChanged)
 {
-    page(QStringLiteral("x := 'a' + 'b';"));
+    page("x := 'a' + 'b';");
     session->collect(&doc);
-    ASSERT_TRUE(commit(1, QStringLiteral("q")));
+    ASSERT_TRUE(commit(1, "q"));
     // An earlier literal of the line grows by hand after the commit.
     QTextCursor c(&doc);
     c.setPosition(7);
-    c.insertText(QStringLiteral("zzz"));
-    ASSERT_EQ(line(1), QStringLiteral("x := 'azzz' + 'q';"));
+    c.insertText("zzz");
+    ASSERT_EQ(line(1), "x := 'azzz' + 'q';");
 
     EXPECT_EQ(session->undo(&doc), std::nullopt);
-    EXPECT_EQ(line(1), QStringLiteral("x := 'azzz' + 'b';"));
+    EXPECT_EQ(line(1), "x := 'azzz' + 'b';");
     EXPECT_TRUE(session->undoBuffer().isEmpty());
     // The entry shows its old text again, unmarked, so the loop goes on with it.
-    EXPECT_EQ(session->list().entry(1)->text, QStringLiteral("b"));
-    EXPECT_EQ(session->list().changedMark(1), QStringLiteral(" No "));
+    EXPECT_EQ(session->list().entry(1)->text, "b");
+    EXPECT_EQ(session->list().changedMark(1), " No ");
     EXPECT_TRUE(workspace->project().translated.isEmpty());
-    EXPECT_EQ(locate(1).selectedText(), QStringLiteral("b"));
+    EXPECT_EQ(locate(1).selectedText(), "b");
 
-    EXPECT_EQ(session->undo(&doc), QStringLiteral("Empty undo buffer"));
+    EXPECT_EQ(session->undo(&doc), "Empty undo buffer");
 }
 
 TEST_F(SessionTest, UndoRefusesWhenTheTranslationIsGone)
 {
-    page(QStringLiteral("x := 'a' + 'b';"));
+    page("x := 'a' + 'b';");
     session->collect(&doc);
-    ASSERT_TRUE(commit(0, QStringLiteral("Hallo")));
+    ASSERT_TRUE(commit(0, "Hallo"));
 
     // The project page holds no translation.
     const auto onProjectPage = session->undo(nullptr);
     ASSERT_TRUE(onProjectPage);
-    EXPECT_TRUE(onProjectPage->contains(QStringLiteral("Nothing was undone")));
+    EXPECT_TRUE(onProjectPage->contains("Nothing was undone"));
 
-    page(QStringLiteral("x := 'Hal' + 'b';"));
+    page("x := 'Hal' + 'b';");
     const auto gone = session->undo(&doc);
     ASSERT_TRUE(gone);
-    EXPECT_TRUE(gone->contains(QStringLiteral("Nothing was undone")));
-    EXPECT_EQ(line(1), QStringLiteral("x := 'Hal' + 'b';"));
+    EXPECT_TRUE(gone->contains("Nothing was undone"));
+    EXPECT_EQ(line(1), "x := 'Hal' + 'b';");
     EXPECT_EQ(session->undoBuffer().count(), 1);
 }
 

@@ -71,43 +71,27 @@ protected:
 
 } // namespace
 
-TEST_F(VersionResourceTest, DirectiveGoesAboveBeginAndTheFileKeepsItsBytes)
+// Put in and taken out again through the window: tests/ui/build/ResourceTest.cpp.
+TEST_F(VersionResourceTest, ReplacedDirectiveStandsAloneAndTheFileKeepsItsBytes)
 {
-    auto change = resource.addDirective(doc, file, "VERSION.res", false);
+    ASSERT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::Added);
+    const auto change = resource.addDirective(doc, file, "OTHER.res", true);
     ASSERT_EQ(change.outcome, Outcome::Added) << change.error.toStdString();
     EXPECT_TRUE(change.warning.isEmpty());
     EXPECT_EQ(resourceLine(), 4);
-    EXPECT_EQ(line(4), "{$R VERSION.res}");
-    const auto withLine = [](const QByteArray& directive) {
-        return QByteArray(kSource).replace("\r\n  b egin", "\r\n" + directive + "\r\n  b egin");
-    };
-    EXPECT_EQ(readAll(dpr), withLine("{$R VERSION.res}"));
-
-    // Again with the old one replaced: one directive, at the new place.
-    change = resource.addDirective(doc, file, "OTHER.res", true);
-    ASSERT_EQ(change.outcome, Outcome::Added);
-    EXPECT_EQ(resourceLine(), 4);
-    EXPECT_EQ(readAll(dpr), withLine("{$R OTHER.res}"));
+    EXPECT_EQ(readAll(dpr), QByteArray(kSource).replace("\r\n  b egin", "\r\n{$R OTHER.res}\r\n  b egin"));
 
     EXPECT_TRUE(resource.removeDirective(doc).isEmpty());
     EXPECT_EQ(resourceLine(), -1);
-    EXPECT_EQ(line(4), "  b egin ");
     EXPECT_EQ(documentText(doc), QString::fromLatin1(kSource).replace("\r\n", "\n"));
 }
 
-TEST_F(VersionResourceTest, StaleDirectiveLineIsNeitherRemovedNorReplaced)
+// A stale directive line, a source without BEGIN and a file that cannot be
+// written, as the user meets them: tests/ui/build/ResourceTest.cpp.
+TEST_F(VersionResourceTest, ReplacingAStaleDirectiveKeepsItsLineAndSaysSo)
 {
     ASSERT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::Added);
-    // Edited by hand: a line above the directive moves it down.
     QTextCursor(&doc).insertText("// moved\n");
-    const QString before = documentText(doc);
-
-    const QString warning = resource.removeDirective(doc);
-    EXPECT_TRUE(warning.contains("Line 5")) << warning.toStdString();
-    EXPECT_EQ(documentText(doc), before);
-    EXPECT_EQ(resourceLine(), -1);
-
-    // A replacement keeps the stale line too and says so.
     workspace.project().resourceLine = 0;
     const auto change = resource.addDirective(doc, file, "NEW.res", true);
     ASSERT_EQ(change.outcome, Outcome::Added);
@@ -115,41 +99,18 @@ TEST_F(VersionResourceTest, StaleDirectiveLineIsNeitherRemovedNorReplaced)
     EXPECT_EQ(line(0), "// moved");
     EXPECT_EQ(line(resourceLine()), "{$R NEW.res}");
     EXPECT_EQ(documentText(doc).count("{$R "), 2);
-}
 
-TEST_F(VersionResourceTest, NoBeginLineChangesNothing)
-{
-    const QByteArray noBegin = "unit X;\r\ninterface\r\nimplementation\r\nend.\r\n";
-    load(noBegin);
-    auto change = resource.addDirective(doc, file, "VERSION.res", false);
-    EXPECT_EQ(change.outcome, Outcome::NotAdded);
-    EXPECT_TRUE(change.warning.contains("BEGIN")) << change.warning.toStdString();
-    EXPECT_EQ(readAll(dpr), noBegin);
-    EXPECT_EQ(resourceLine(), -1);
-    EXPECT_EQ(documentText(doc), QString::fromLatin1("unit X;\ninterface\nimplementation\nend.\n"));
-
+    // An empty page has no BEGIN line and nothing to warn of.
     doc.clear();
-    change = resource.addDirective(doc, file, "VERSION.res", false);
-    EXPECT_EQ(change.outcome, Outcome::NotAdded);
-    EXPECT_TRUE(change.warning.isEmpty());
+    EXPECT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::NotAdded);
 }
 
-TEST_F(VersionResourceTest, FileKeepsItsEncodingAndFailedWritesAreReported)
+TEST_F(VersionResourceTest, UnicodeFileKeepsItsEncoding)
 {
     const QByteArray utf8 = "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\nbegin\nend.\n";
     load(utf8);
     ASSERT_EQ(resource.addDirective(doc, file, "VERSION.res", false).outcome, Outcome::Added);
     EXPECT_EQ(readAll(dpr), "\xEF\xBB\xBFprogram Gr\xC3\xBC\xC3\x9F" "e;\n{$R VERSION.res}\nbegin\nend.\n");
-
-    // A character the 8-bit file cannot hold: the file is left alone.
-    load(kSource);
-    workspace.project().resourceLine = -1;
-    QTextCursor(&doc).insertText(QString::fromUtf8("\u0416"));
-    const auto change = resource.addDirective(doc, file, "VERSION.res", false);
-    EXPECT_EQ(change.outcome, Outcome::WriteFailed);
-    EXPECT_FALSE(change.error.isEmpty());
-    EXPECT_EQ(resourceLine(), 4);   // the page holds the directive
-    EXPECT_EQ(readAll(dpr), kSource);
 }
 
 TEST_F(VersionResourceTest, ScriptIsWrittenBesideTheProjectSourceAndCompiled)

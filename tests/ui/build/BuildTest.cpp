@@ -25,6 +25,15 @@ int closeWithButton(QDialog& d)
     return d.result();
 }
 
+// Adds the lines of "Compiler messages" to said and closes it with its button.
+std::function<int(QDialog&)> keepLines(QStringList& said)
+{
+    return [&said](QDialog& d) {
+        said << static_cast<ui::CompilerMessagesWindow&>(d).lines();
+        return closeWithButton(d);
+    };
+}
+
 } // namespace
 
 TEST_F(BuildTest, CompileAllShowsTheCompilerMessages)
@@ -90,11 +99,7 @@ TEST_F(BuildTest, MissingProgramsAreReported)
     // Compile and Run tell in the wait window and in "Compiler messages".
     const QString compiler = project + "/nowhere/dcc32.exe";
     QStringList said;
-    const auto keep = [&](QDialog& d) {
-        said << static_cast<ui::CompilerMessagesWindow&>(d).lines();
-        return closeWithButton(d);
-    };
-    ui->dialogs = {keep, keep};
+    ui->dialogs = {keepLines(said), keepLines(said)};
     WaitWatch watch(build().waitWindow());
     build().compile();
     EXPECT_EQ(watch.seen.value(watch.seen.size() - 1), "An error has occuped!");
@@ -158,10 +163,7 @@ TEST_F(BuildTest, RunCompilesAndStartsTheProgramBesideTheProject)
     useCompiler("#!/bin/sh\necho \"Demo.dpr(3,8) Fatal: Can't find unit Forms used by Demo\"\n"
                 "echo 'Fatal: Compilation aborted'\nexit 1\n");
     QStringList said;
-    ui->dialogs.push_back([&](QDialog& d) {
-        said = static_cast<ui::CompilerMessagesWindow&>(d).lines();
-        return closeWithButton(d);
-    });
+    ui->dialogs.push_back(keepLines(said));
     build().run();
     EXPECT_EQ(said, (QStringList{"Demo.dpr(3,8) Fatal: Can't find unit Forms used by Demo", "Fatal: Compilation aborted",
                                  "The compiler " + dir.path() + "/bin/dcc32.exe ended with exit code 1.",
@@ -171,10 +173,7 @@ TEST_F(BuildTest, RunCompilesAndStartsTheProgramBesideTheProject)
     // An error reported with exit code 0 counts as well.
     useCompiler("#!/bin/sh\necho 'Main.pas(28): error E2003: Undeclared identifier'\n");
     said.clear();
-    ui->dialogs.push_back([&](QDialog& d) {
-        said = static_cast<ui::CompilerMessagesWindow&>(d).lines();
-        return closeWithButton(d);
-    });
+    ui->dialogs.push_back(keepLines(said));
     build().compile();
     EXPECT_EQ(said, QStringList{"Main.pas(28): error E2003: Undeclared identifier"});
 }

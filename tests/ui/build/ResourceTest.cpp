@@ -113,5 +113,6 @@ TEST_F(ResourceTest, WhatCannotBeDoneIsToldAndTheFileStays)
     QTextCursor(app->pages().projectEditor()->document()).insertText(QString::fromUtf8("\u0416"));
     EXPECT_EQ(build().addResourceDirective("VERSION.res", false), Outcome::WriteFailed);
     EXPECT_EQ(ui->texts("error").size(), 1);
+    EXPECT_EQ(workspace().project().resourceLine, 4) << "the page holds the directive";
     EXPECT_EQ(readBytes(dpr), kSource);
 }

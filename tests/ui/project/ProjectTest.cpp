@@ -117,11 +117,8 @@ TEST_F(ProjectTest, WizardOpensTheProjectAndSavedPagesOpenAgain)
     workspace().setProjectSaved(false);
     feature().saveProjectAction()->trigger();
     EXPECT_TRUE(workspace().isProjectSaved());
+    // What the file holds then: ProjectFileTest.SaveWritesPagesAndPositionAndCanBeRepeated.
     ASSERT_TRUE(feature().saveProject()) << "saving twice";
-    const QByteArray text = readBytes(file);
-    EXPECT_EQ(text.count("[Files]"), 1);
-    EXPECT_FALSE(text.contains("Demo.dpr=")) << "the project page is always there";
-    EXPECT_TRUE(text.contains("[Opened]\r\nFileInUse=main.dfm\r\n")) << text.constData();
 
     // The next run opens the same pages, the same one in front.
     app.reset();
@@ -212,9 +209,7 @@ TEST_F(ProjectTest, ProjectNamedOnTheCommandLineOpensAsOpenWould)
     const QString path = writeProjectFile("Cmd");
     feature().openFromCommandLine(path);
     EXPECT_EQ(workspace().project().name, "Cmd");
-    EXPECT_EQ(window().windowTitle(), "Lingrove - [ Cmd ]");
     EXPECT_EQ(feature().recentProjects().entries(), QStringList(path));
-    EXPECT_EQ(captions().value(0), "Demo.dpr");
 
     // A second project needs a new start.
     ui->clear();
@@ -232,11 +227,7 @@ TEST_F(ProjectTest, ProjectInfoShowsTheFileOnDisk)
         });
         feature().projectInfoAction()->trigger();
     };
-    showInfo([](ui::ProjectInfoDialog& info) {
-        EXPECT_EQ(info.nameLabel->text(), "Projectname: Unknown");
-        EXPECT_EQ(info.resourceLabel->text(), "Versionnifo resource file not included");
-        EXPECT_FALSE(info.viewScriptButton->isEnabled());
-    });
+    showInfo([](ui::ProjectInfoDialog& info) { EXPECT_FALSE(info.viewScriptButton->isEnabled()); });
 
     feature().openProjectFile(writeProjectFile("Info"));
     workspace().project().resourceScript = dir.path() + "/VERSION.rc";
