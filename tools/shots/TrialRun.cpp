@@ -6,7 +6,7 @@
 // line of its page text and nowhere else. Prints one line per page that did
 // not go so, and the counts at the end; what the program told the user is
 // printed with the project.
-#include "tests/ui/shots/CopyTree.h"
+#include "tools/shots/CopyTree.h"
 
 #include "app/Application.h"
 #include "core/formfile/FormDocument.h"

@@ -3,7 +3,7 @@
 // Unicode text being translated, and the question that closing the window
 // asks about a page with unsaved changes. Works on a copy of examples/notes
 // in a temporary folder.
-#include "tests/ui/shots/CopyTree.h"
+#include "tools/shots/CopyTree.h"
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
