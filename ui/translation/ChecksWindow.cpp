@@ -99,15 +99,21 @@ void ChecksWindow::setWarnings(const CheckedLiteral& literal)
         return item.page == literal.page && item.line == literal.line && item.column == literal.column;
     };
     // The warnings of a literal committed again take the place of its old ones.
-    const auto first = std::find_if(items_.begin(), items_.end(), same);
-    std::ptrdiff_t at = std::distance(items_.begin(), first);
-    std::erase_if(items_, same);
-    at = std::min<std::ptrdiff_t>(at, std::ssize(items_));
+    const int current = currentRow();
+    const int at = int(std::distance(items_.begin(), std::find_if(items_.begin(), items_.end(), same)));
+    const int removed = int(std::erase_if(items_, same));
     std::vector<CheckItem> added;
     for (const model::CheckWarning& w : literal.warnings)
-        added.push_back(CheckItem{literal.page, literal.line, literal.column, literal.translation, w});
-    items_.insert(items_.begin() + at, added.begin(), added.end());
-    rebuild(currentRow());
+        added.push_back(CheckItem{literal.page, literal.line, literal.column, literal.source, literal.translation, w});
+    items_.insert(items_.begin() + std::min(at, int(items_.size())), added.begin(), added.end());
+    // Stepping goes on from where it was: from the literal's place when the
+    // current row was one of its warnings.
+    int keep = current;
+    if (current >= at && current < at + removed)
+        keep = added.empty() ? at - 1 : at;
+    else if (current >= at + removed)
+        keep = current - removed + int(added.size());
+    rebuild(keep);
 }
 
 void ChecksWindow::setWarnings(const std::vector<CheckedLiteral>& literals)
@@ -121,13 +127,13 @@ void ChecksWindow::setWarnings(const std::vector<CheckedLiteral>& literals)
     std::erase_if(items_, [&](const CheckItem& item) { return places.contains(place(item.page, item.line, item.column)); });
     for (const CheckedLiteral& l : literals)
         for (const model::CheckWarning& w : l.warnings)
-            items_.push_back(CheckItem{l.page, l.line, l.column, l.translation, w});
+            items_.push_back(CheckItem{l.page, l.line, l.column, l.source, l.translation, w});
     rebuild(currentRow());
 }
 
 void ChecksWindow::forget(const QString& page, int line, int column)
 {
-    setWarnings(CheckedLiteral{page, line, column, {}, {}});
+    setWarnings(CheckedLiteral{page, line, column, {}, {}, {}});
 }
 
 void ChecksWindow::clear()
@@ -151,12 +157,14 @@ void ChecksWindow::rebuild(int keepRow)
                                          item.warning.message});
         row->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
         row->setToolTip(WarningColumn, item.warning.message);
-        row->setToolTip(TextColumn, item.translation);
+        row->setToolTip(TextColumn, QStringLiteral("%1\n\u2192 %2").arg(item.source, item.translation));
         rows << row;
     }
     list_->addTopLevelItems(rows);
     if (keepRow >= 0 && !items_.empty())
         list_->setCurrentItem(list_->topLevelItem(std::min(keepRow, int(items_.size()) - 1)));
+    else
+        list_->setCurrentItem(nullptr);
     const int n = int(items_.size());
     status_->setText(n == 0 ? QStringLiteral("No warnings") : n == 1 ? QStringLiteral("1 warning")
                                                                      : QStringLiteral("%1 warnings").arg(n));

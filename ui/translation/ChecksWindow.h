@@ -22,7 +22,8 @@ struct CheckItem {
     QString page;          // the page's caption
     int line = 0;          // 1-based page line of the literal
     int column = 0;        // 1-based column of its content
-    QString translation;   // as the translator reads it (apostrophes single)
+    QString source;        // the text translated (apostrophes single)
+    QString translation;   // as the translator reads it
     model::CheckWarning warning;
 };
 
@@ -31,6 +32,7 @@ struct CheckedLiteral {
     QString page;
     int line = 0;
     int column = 0;
+    QString source;
     QString translation;
     std::vector<model::CheckWarning> warnings;
 };

@@ -319,22 +319,43 @@ void TranslationFeature::commit()
     editor->setTextCursor(done->written);
     if (!done->storeError.isEmpty())
         ui().error(shell_.window(), done->storeError);
-    checkCommit(shell_.pages().activeCaption(), located->line, located->column, typed);
+    checkCommit(shell_.pages().activeCaption(), *located, typed);
     selectRow(row + 1);
     entryView_->setFocus();
 }
 
 // ---- Checks ------------------------------------------------------------------------
 
-void TranslationFeature::checkCommit(const QString& page, int line, int column, const QString& typed)
+std::optional<QString> TranslationFeature::originalSource(const QString& page,
+                                                          const model::TranslationSession::Location& at)
+{
+    // A literal translated before holds that translation; the checks compare
+    // the new one with the text it was translated from: the undo record of
+    // the earlier commit knows it, or the warnings listed for it.
+    const model::UndoBuffer& buffer = session_.undoBuffer();
+    for (int i = 0; i < buffer.count(); ++i) {
+        const model::UndoRecord& r = buffer.at(i);
+        if (r.line == at.line && r.column == at.column && r.inserted == at.content)
+            return model::pascalUnquoted(r.original);
+    }
+    const QString current = model::pascalUnquoted(at.content);
+    for (const CheckItem& item : checksWindow_->items())
+        if (item.page == page && item.line == at.line && item.column == at.column && item.translation == current)
+            return item.source;
+    return std::nullopt;
+}
+
+void TranslationFeature::checkCommit(const QString& page, const model::TranslationSession::Location& at,
+                                     const QString& typed)
 {
     QPlainTextEdit* editor = shell_.pages().activeFileEditor();
+    const QString source = originalSource(page, at).value_or(session_.source());
     const std::vector<model::CheckWarning> warnings =
-        model::checkCommit(session_.source(), typed, isFormPage(page) ? editor->document() : nullptr, line);
-    checksWindow_->setWarnings(CheckedLiteral{page, line, column, typed, warnings});
+        model::checkCommit(source, typed, isFormPage(page) ? editor->document() : nullptr, at.line);
+    checksWindow_->setWarnings(CheckedLiteral{page, at.line, at.column, source, typed, warnings});
     if (warnings.empty())
         return;
-    QString hint = hintText(CheckItem{page, line, column, typed, warnings.front()});
+    QString hint = hintText(CheckItem{page, at.line, at.column, source, typed, warnings.front()});
     if (warnings.size() > 1)
         hint += QStringLiteral(" (%1 more in View > Checks)").arg(warnings.size() - 1);
     shell_.showHint(hint, kWarningHintTime);
@@ -350,7 +371,7 @@ void TranslationFeature::addPreTranslationWarnings(const PreTranslationOutcome& 
         for (const model::PreTranslatedEntry& e : f.entries) {
             if (!e.skipped.isEmpty())
                 continue;
-            literals.push_back(CheckedLiteral{f.name, e.line, e.column, e.translation, e.warnings});
+            literals.push_back(CheckedLiteral{f.name, e.line, e.column, e.source, e.translation, e.warnings});
             warnings += int(e.warnings.size());
         }
     }
@@ -541,8 +562,22 @@ void TranslationFeature::undo()
         ui().message(shell_.window(), *refusal, BoxKind::Warning);
         return;
     }
-    // What the checks said of the translation is gone with it.
-    checksWindow_->forget(shell_.pages().activeCaption(), undone.line, undone.column);
+    // What the checks said of the translation is gone with it; a literal
+    // that holds an earlier translation again is checked as that one was.
+    const QString page = shell_.pages().activeCaption();
+    model::TranslationSession::Location at;
+    at.line = undone.line;
+    at.column = undone.column;
+    at.content = undone.original;
+    const std::optional<QString> source = originalSource(page, at);
+    if (!source) {
+        checksWindow_->forget(page, undone.line, undone.column);
+        return;
+    }
+    const QString restored = model::pascalUnquoted(undone.original);
+    checksWindow_->setWarnings(CheckedLiteral{
+        page, at.line, at.column, *source, restored,
+        model::checkCommit(*source, restored, isFormPage(page) ? editor->document() : nullptr, at.line)});
 }
 
 void TranslationFeature::refreshUndoWindow()

@@ -130,8 +130,11 @@ private:
     void clearProposalSlots();
     void selectRow(int row);
     void refreshUndoWindow();
-    // The checks of the translation just written at line, column of the active page.
-    void checkCommit(const QString& page, int line, int column, const QString& typed);
+    // The checks of the translation typed just written at at of page (the active one).
+    void checkCommit(const QString& page, const model::TranslationSession::Location& at, const QString& typed);
+    // The text the literal at at (holding a translation) was translated
+    // from; nullopt when it was not translated in the window.
+    std::optional<QString> originalSource(const QString& page, const model::TranslationSession::Location& at);
     void addPreTranslationWarnings(const PreTranslationOutcome& outcome);
 
     model::Workspace& workspace_;
