@@ -61,8 +61,8 @@ ChecksWindow::ChecksWindow(QWidget* mainWindow)
     list_->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Translation"),
                             QStringLiteral("Warning")});
     list_->setColumnWidth(PageColumn, 110);
-    list_->setColumnWidth(LineColumn, 44);
-    list_->setColumnWidth(TextColumn, 150);
+    list_->setColumnWidth(LineColumn, 40);
+    list_->setColumnWidth(TextColumn, 140);
     connect(list_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { activate(list_->indexOfTopLevelItem(item)); });
 

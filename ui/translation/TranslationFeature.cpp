@@ -288,7 +288,10 @@ void TranslationFeature::locate()
         bar_->translationField()->clear();
     } else {
         selector_ = 0;
-        bar_->proposalButton(0)->setChecked(true);
+        if (slots_[0].kind == ProposalSlot::Kind::Exact)
+            bar_->proposalButton(0)->setChecked(true);
+        else
+            bar_->releaseProposals();   // no proposal is shown as chosen
         showProposal(0);
     }
     bar_->translationField()->setFocus();
