@@ -418,6 +418,8 @@ bool TranslationFeature::showCheck(const CheckItem& item)
     }
     selectRow(best);
     locateSelectedEntry();
+    // What the translator types next goes into the input.
+    shell_.window()->activateWindow();
     shell_.showHint(hintText(item), kWarningHintTime);
     return true;
 }

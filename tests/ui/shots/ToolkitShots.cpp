@@ -245,5 +245,30 @@ int main(int argc, char** argv)
     dictionaryWindow.move(120, 120);
     dictionaryWindow.showAndRaise();
     ok = shoot(out + "/dictionary-window.png") && ok;
+
+    // Exported as PO and imported into a table that translates "Print"
+    // otherwise: the report names the conflict.
+    {
+        ui::ScriptedUi scripted;
+        const QString file = dir.path() + "/orders.po";
+        scripted->files = {file};
+        scripted->dialogs = {[](QDialog&) { return int(QDialog::Accepted); }};
+        loop.dictionaryExchange()->exportTable();
+        model::createTable("Shop", model::kDefaultFieldSize, &error);
+        {
+            model::Dictionary shop;
+            shop.open("Shop", &error);
+            shop.store("Print", "Ausdrucken");
+        }
+        dictionaryWindow.fillTableList();
+        dictionaryWindow.openTable("Shop");
+        scripted->files = {file};
+        scripted->dialogs = {[&](QDialog& report) {
+            report.move(200, 250);
+            ok = shoot(out + "/import-report.png") && ok;
+            return int(QDialog::Accepted);
+        }};
+        loop.dictionaryExchange()->importFile();
+    }
     return ok ? 0 : 1;
 }
