@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace lingrove::app {
 
@@ -79,6 +80,7 @@ void Application::layOut()
     w.setWorkArea(pages.tree(), pages.tabs(), pages.statusPanel());
     w.setStringList(translation.listPanel());
     w.setTreeMenu(pages.tree()->popupMenu());
+    w.addStatusWidget(translation.checksIndicator());
 
     // Menus
     using ui::Menu;
@@ -86,17 +88,20 @@ void Application::layOut()
                        static_cast<QAction*>(nullptr), pages.addFileAction(), pages.removeFileAction(),
                        pages.saveFileAction(), static_cast<QAction*>(nullptr), project.exitAction()})
         w.addAction(Menu::File, a);
-    for (QAction* a : {translation.getStringsAction(), static_cast<QAction*>(nullptr), project.optionsAction(),
-                       translation.editDictionaryAction()})
+    for (QAction* a : {translation.getStringsAction(), static_cast<QAction*>(nullptr),
+                       translation.preTranslateAction(), translation.previewPreTranslationAction(),
+                       static_cast<QAction*>(nullptr), project.optionsAction(), translation.editDictionaryAction()})
         w.addAction(Menu::Operation, a);
     for (QAction* a : {build.compileAction(), build.compileAllAction(), build.runAction(),
                        static_cast<QAction*>(nullptr), build.runIdeAction()})
         w.addAction(Menu::Project, a);
     for (QAction* a : {build.createVersionInfoAction(), build.removeVersionInfoAction(), static_cast<QAction*>(nullptr),
-                       project.projectInfoAction(), build.compilerInfoAction(), static_cast<QAction*>(nullptr),
+                       project.projectInfoAction(), project.statisticsAction(), build.compilerInfoAction(),
+                       static_cast<QAction*>(nullptr),
                        formView_->viewAsFormAction()})
         w.addAction(Menu::Extras, a);
     w.addAction(Menu::View, translation.undoWindowAction());
+    w.addAction(Menu::View, translation.checksAction());
     for (QAction* a : {build.explorerAction(), build.pictureEditorAction(), build.notepadAction()})
         w.addAction(Menu::Tools, a);
     for (QAction* a : {project.aboutAction(), project.creditsAction(), static_cast<QAction*>(nullptr),

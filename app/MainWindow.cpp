@@ -204,6 +204,11 @@ void MainWindow::setStringList(QWidget* list)
     bottomSplitter_->setSizes({height() - 160, 160});
 }
 
+void MainWindow::addStatusWidget(QWidget* widget)
+{
+    statusBar()->addPermanentWidget(widget);
+}
+
 void MainWindow::addAction(ui::Menu id, QAction* action)
 {
     QMenu* m = menu(id);

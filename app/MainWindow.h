@@ -37,6 +37,8 @@ public:
     // The tree left of the pages; under the pages, their status panel.
     void setWorkArea(QWidget* tree, QWidget* pages, QWidget* statusPanel);
     void setStringList(QWidget* list);
+    // A widget at the right end of the hint line.
+    void addStatusWidget(QWidget* widget);
     void setTreeMenu(QMenu* menu) { treeMenu_ = menu; }
     void setPageArea(ui::PageArea* pages) { pages_ = pages; }
     void setStringListService(ui::StringList* strings) { strings_ = strings; }

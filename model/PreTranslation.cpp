@@ -70,7 +70,7 @@ bool PreTranslator::readIndex(QString* why)
 }
 
 bool PreTranslator::translateDocument(QTextDocument& document, TranslationSession& session, const SourceFile& file,
-                                      std::vector<PreTranslatedEntry>* entries, QString* why)
+                                      std::vector<PreTranslatedEntry>* entries, QString* why, const QString& page)
 {
     entries->clear();
     if (!readIndex(why))
@@ -78,7 +78,7 @@ bool PreTranslator::translateDocument(QTextDocument& document, TranslationSessio
     const bool eightBit = file.decoding().encoding == TextEncoding::Windows1252;
 
     Dictionary& dictionary = workspace_.dictionary();
-    session.collect(&document);
+    session.collect(&document, page);
     const StringListModel& list = session.list();
     for (int row = 0; row < list.entryCount(); ++row) {
         const ListEntry* entry = list.entry(row);
@@ -165,6 +165,10 @@ PreTranslationReport PreTranslator::translateProject(const std::vector<ProjectPa
 {
     PreTranslationReport report;
     report.dryRun = dryRun;
+    // Each entry written marks its literal translated in the project; a dry
+    // run writes nothing, so it marks nothing either.
+    const TranslatedLiterals translated = workspace_.project().translated;
+    const bool saved = workspace_.isProjectSaved();
     for (const ProjectPage& page : pages) {
         if (!page.isSource || (skip && skip(page)))
             continue;
@@ -178,7 +182,7 @@ PreTranslationReport PreTranslator::translateProject(const std::vector<ProjectPa
         QString why;
         if (!file.load(document, pascal::ColourScheme::classic(), &problem)) {
             result.problem = problem.message;
-        } else if (!translateDocument(document, session, file, &result.entries, &why)) {
+        } else if (!translateDocument(document, session, file, &result.entries, &why, page.name)) {
             result.problem = why;
             result.entries.clear();
         } else if (!dryRun && result.writtenEntries() > 0) {
@@ -188,6 +192,10 @@ PreTranslationReport PreTranslator::translateProject(const std::vector<ProjectPa
                 result.problem = problem.message;
         }
         report.files.push_back(std::move(result));
+    }
+    if (dryRun) {
+        workspace_.project().translated = translated;
+        workspace_.setProjectSaved(saved);
     }
     return report;
 }

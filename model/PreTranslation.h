@@ -69,14 +69,16 @@ public:
     explicit PreTranslator(Workspace& workspace);
 
     // Pre-translates document, the page file was loaded into, through
-    // session, which collects the page's entries anew. The caller saves the
-    // document. False with why when the dictionary cannot be read.
+    // session, which collects the page's entries anew (as those of page, the
+    // name its written literals are marked translated under). The caller
+    // saves the document. False with why when the dictionary cannot be read.
     bool translateDocument(QTextDocument& document, TranslationSession& session, const SourceFile& file,
-                           std::vector<PreTranslatedEntry>* entries, QString* why);
+                           std::vector<PreTranslatedEntry>* entries, QString* why, const QString& page = {});
 
     // Every unit and form of pages: read, pre-translated and, unless dryRun,
     // saved when an entry was written. skip (when given) names pages to
-    // leave out (those the window has open and does itself).
+    // leave out (those the window has open and does itself). A dry run
+    // leaves the project's marks of translated literals as they were.
     PreTranslationReport translateProject(const std::vector<ProjectPage>& pages, bool dryRun,
                                           const std::function<bool(const ProjectPage&)>& skip = {});
 

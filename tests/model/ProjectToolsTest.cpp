@@ -118,6 +118,7 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
     const PreTranslationReport preview = dry.translateProject(pages, true);
     EXPECT_EQ(preview.writtenEntries(), 5);
     EXPECT_EQ(readAll(dir + "/Main.pas"), mainPas) << "a dry run writes nothing";
+    EXPECT_TRUE(workspace.project().translated.isEmpty()) << "nor marks anything translated";
 
     const QByteArray form = readAll(dir + "/Main.dfm");
     PreTranslator translator(workspace);
@@ -128,6 +129,9 @@ TEST_F(ProjectToolsTest, PreTranslationWritesExactMatchesThroughCommit)
               "unit Main;\r\nbegin\r\n  A := 'Open the user''s file';\r\n  B := 'It''s done';\r\n"
               "  C := 'Done'; D := 'Japanisch';\r\n  E := 'Save'; F := 'Unbekannt text';\r\nend.\r\n");
     EXPECT_EQ(readAll(dir + "/Utf.pas"), "\xEF\xBB\xBFunit Utf;\nconst J = '日本語';\n");
+    // Each written literal is marked translated on its page, as a commit by hand marks it.
+    EXPECT_TRUE(workspace.project().translated.contains("main.pas", 3, "Open the user''s file"));
+    EXPECT_TRUE(workspace.project().translated.contains("utf.pas", 2, "日本語"));
 
     const std::vector<PreTranslatedEntry>& unit = report.files[0].entries;
     ASSERT_EQ(unit.size(), 4u);

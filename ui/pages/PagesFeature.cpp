@@ -182,6 +182,17 @@ QStringList PagesFeature::captions() const
     return all;
 }
 
+std::vector<OpenFilePage> PagesFeature::openFilePages() const
+{
+    std::vector<OpenFilePage> open;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        const auto* page = dynamic_cast<const SourcePage*>(tabs_->widget(i));
+        if (page && page->loaded)
+            open.push_back(OpenFilePage{tabs_->tabText(i), page->editor, &page->file});
+    }
+    return open;
+}
+
 model::SourceFile* PagesFeature::projectSource()
 {
     return projectSource_ ? &*projectSource_ : nullptr;

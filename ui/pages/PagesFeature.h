@@ -69,6 +69,7 @@ public:
     QString activeFilePath() const override;
     bool isProjectPageActive() const override;
     QStringList captions() const override;
+    std::vector<OpenFilePage> openFilePages() const override;
     QPlainTextEdit* projectEditor() const override { return projectEditor_; }
     model::SourceFile* projectSource() override;
     void reloadProjectSource() override;

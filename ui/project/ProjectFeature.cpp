@@ -11,6 +11,7 @@
 #include "ui/project/OptionsDialog.h"
 #include "ui/project/ProjectInfoDialog.h"
 #include "ui/project/RecentProjectsDialog.h"
+#include "ui/project/StatisticsWindow.h"
 #include "ui/shell/Actions.h"
 #include "ui/shell/PageArea.h"
 #include "ui/shell/Shell.h"
@@ -36,6 +37,7 @@ ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObjec
     infoDialog_ = new ProjectInfoDialog(window);
     aboutBox_ = new AboutBox(window);
     creditsWindow_ = new CreditsWindow(window);
+    statisticsWindow_ = new StatisticsWindow(workspace_, shell_, window);
 
     newProject_ = makeAction(this, "Newproject1", QStringLiteral("&New project"));
     openProject_ = makeAction(this, "Open1", QStringLiteral("&Open Project"));
@@ -46,6 +48,7 @@ ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObjec
     projectInfo_ = makeAction(this, "Projectinfo1", QStringLiteral("&Projectinfo"));
     about_ = makeAction(this, "Info1", QStringLiteral("Info"));
     credits_ = makeAction(this, "Credits1", QStringLiteral("&Credits"));
+    statistics_ = makeAction(this, "Statistics1", QStringLiteral("&Statistics"));
 
     connect(newProject_, &QAction::triggered, this, [this] { newProject(); });
     connect(openProject_, &QAction::triggered, this, [this] { openProject(); });
@@ -56,6 +59,8 @@ ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObjec
     connect(projectInfo_, &QAction::triggered, this, [this] { showProjectInfo(); });
     connect(about_, &QAction::triggered, this, [this] { showAbout(); });
     connect(credits_, &QAction::triggered, this, [this] { showCredits(); });
+    connect(statistics_, &QAction::triggered, this, [this] { statisticsWindow_->showAndRefresh(); });
+    shell_.onMenuShown(Menu::Extras, [this] { statistics_->setEnabled(workspace_.project().isOpen()); });
     connect(aboutBox_, &AboutBox::creditsRequested, this, [this] { showCredits(); });
 }
 

@@ -3,7 +3,8 @@
 // opening ("&Open Project", the recent projects, a project file named on the
 // command line) and saving it ("Save &project"); the options, the project
 // information, the about box and the credits; the check of the configuration
-// when the program starts, and leaving it ("&Exit").
+// when the program starts, and leaving it ("&Exit"); the project's
+// statistics.
 #include "model/ProjectFile.h"
 #include "model/RecentProjects.h"
 
@@ -27,6 +28,7 @@ class OptionsDialog;
 class ProjectInfoDialog;
 class RecentProjectsDialog;
 class Shell;
+class StatisticsWindow;
 
 class ProjectFeature : public QObject {
     Q_OBJECT
@@ -45,6 +47,7 @@ public:
     QAction* projectInfoAction() const { return projectInfo_; }
     QAction* aboutAction() const { return about_; }
     QAction* creditsAction() const { return credits_; }
+    QAction* statisticsAction() const { return statistics_; }
 
     // Once the window is on the screen: a damaged settings file is reported,
     // the settings are loaded (or the user is asked to configure the
@@ -79,6 +82,7 @@ public:
     OptionsDialog& optionsDialog() { return *optionsDialog_; }
     RecentProjectsDialog& recentProjectsDialog() { return *recentDialog_; }
     ProjectInfoDialog& projectInfoDialog() { return *infoDialog_; }
+    StatisticsWindow& statisticsWindow() { return *statisticsWindow_; }
 
 private:
     // Makes p the open project once its dictionary table is open; false
@@ -100,6 +104,7 @@ private:
     ProjectInfoDialog* infoDialog_;
     AboutBox* aboutBox_;
     CreditsWindow* creditsWindow_;
+    StatisticsWindow* statisticsWindow_;
 
     QAction* newProject_;
     QAction* openProject_;
@@ -110,6 +115,7 @@ private:
     QAction* projectInfo_;
     QAction* about_;
     QAction* credits_;
+    QAction* statistics_;
 };
 
 } // namespace lingrove::ui

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class QPlainTextEdit;
 
 namespace lingrove::model {
@@ -12,6 +14,13 @@ class SourceFile;
 }
 
 namespace lingrove::ui {
+
+// A file page that shows the file it was loaded from.
+struct OpenFilePage {
+    QString caption;
+    QPlainTextEdit* editor = nullptr;
+    const model::SourceFile* file = nullptr;
+};
 
 class PageArea {
 public:
@@ -27,6 +36,9 @@ public:
     virtual bool isProjectPageActive() const = 0;
     // The captions of all pages, in order, the project page first.
     virtual QStringList captions() const = 0;
+    // The file pages that show their file, in order (tools that read or
+    // write the project's files take these from the page, not from disk).
+    virtual std::vector<OpenFilePage> openFilePages() const = 0;
 
     // The project page: its editor and the project source it shows (nullptr
     // while no project source is loaded).

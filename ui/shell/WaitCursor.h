@@ -1,5 +1,6 @@
 #pragma once
 // The hourglass while a long operation runs; restored also when it throws.
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace lingrove::ui {
