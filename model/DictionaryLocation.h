@@ -26,7 +26,7 @@ namespace lingrove::model {
 // defaults).
 struct DictionaryServer {
     QString host;
-    int port = 5432;
+    int port = 0;
     QString database;
     QString user;
     QString sslMode = QStringLiteral("prefer");

@@ -367,6 +367,26 @@ private:
     DictionaryServer server_;
 };
 
+// What the user makes in the schema is handed to the role that owns the
+// schema when the user is one of its members, so that the whole team may
+// use and change it.
+bool handOver(QSqlDatabase& db, const QString& kind, const QString& object, QSqlError* error)
+{
+    QSqlQuery owner(db);
+    owner.prepare(QStringLiteral("SELECT r.rolname FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
+                                 "WHERE n.nspname = ? AND r.rolname <> current_user "
+                                 "AND pg_has_role(current_user, r.oid, 'MEMBER')"));
+    owner.addBindValue(kSchema);
+    if (!owner.exec()) {
+        *error = owner.lastError();
+        return false;
+    }
+    if (!owner.next())
+        return true;
+    const QString role = quote(db, owner.value(0).toString());
+    return run(db, QStringLiteral("ALTER %1 %2 OWNER TO %3").arg(kind, object, role), error);
+}
+
 } // namespace
 
 bool serverTables(const DictionaryServer& server, QStringList* names, QString* error)
@@ -424,15 +444,29 @@ bool createServerTable(const QString& name, int fieldSize, const DictionaryServe
             return fail(schemaQuery.lastError());
         const bool schemaExists = schemaQuery.value(0).toBool();
         schemaQuery.finish();
-        if ((!schemaExists && !run(db, QStringLiteral("CREATE SCHEMA %1").arg(schema), &sqlError))
+        // A schema made here belongs to the team: the role that owns the
+        // database, when the user is one of its members.
+        QString team;
+        if (!schemaExists) {
+            QSqlQuery owner(db);
+            if (!owner.exec(QStringLiteral("SELECT r.rolname FROM pg_database d JOIN pg_roles r ON r.oid = d.datdba "
+                                           "WHERE d.datname = current_database() AND r.rolname <> current_user "
+                                           "AND pg_has_role(current_user, r.oid, 'MEMBER')")))
+                return fail(owner.lastError());
+            if (owner.next())
+                team = QStringLiteral(" AUTHORIZATION ") + quote(db, owner.value(0).toString());
+        }
+        const QString sequence = schema + QLatin1Char('.') + quote(db, QStringLiteral("table_numbers"));
+        if ((!schemaExists && !run(db, QStringLiteral("CREATE SCHEMA %1%2").arg(schema, team), &sqlError))
             || !run(db,
                     QStringLiteral("CREATE TABLE %1 (\"Name\" text NOT NULL, \"NameKey\" text NOT NULL UNIQUE, "
                                    "\"Relation\" text NOT NULL UNIQUE, \"FieldSize\" integer NOT NULL, "
                                    "\"Created\" timestamptz NOT NULL DEFAULT now())")
                         .arg(catalogue(db)),
                     &sqlError)
-            || !run(db, QStringLiteral("CREATE SEQUENCE %1.%2").arg(schema, quote(db, QStringLiteral("table_numbers"))),
-                    &sqlError))
+            || !run(db, QStringLiteral("CREATE SEQUENCE %1").arg(sequence), &sqlError)
+            || !handOver(db, QStringLiteral("TABLE"), catalogue(db), &sqlError)
+            || !handOver(db, QStringLiteral("SEQUENCE"), sequence, &sqlError))
             return fail(sqlError);
     }
 
@@ -496,22 +530,8 @@ bool createServerTable(const QString& name, int fieldSize, const DictionaryServe
         return fail(insert.lastError());
     insert.finish();
 
-    // The team's tables belong to the role that owns the schema, when the
-    // user is one of its members.
-    QSqlQuery owner(db);
-    owner.prepare(QStringLiteral("SELECT r.rolname FROM pg_namespace n JOIN pg_roles r ON r.oid = n.nspowner "
-                                 "WHERE n.nspname = ? AND r.rolname <> current_user "
-                                 "AND pg_has_role(current_user, r.oid, 'MEMBER')"));
-    owner.addBindValue(kSchema);
-    if (!owner.exec())
-        return fail(owner.lastError());
-    if (owner.next()) {
-        const QString role = quote(db, owner.value(0).toString());
-        owner.finish();
-        if (!run(db, QStringLiteral("ALTER TABLE %1 OWNER TO %2").arg(table, role), &sqlError))
-            return fail(sqlError);
-    }
-    owner.finish();
+    if (!handOver(db, QStringLiteral("TABLE"), table, &sqlError))
+        return fail(sqlError);
     if (!run(db, QStringLiteral("COMMIT"), &sqlError))
         return fail(sqlError);
     return true;
