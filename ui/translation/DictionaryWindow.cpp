@@ -1,6 +1,7 @@
 #include "ui/translation/DictionaryWindow.h"
 
 #include "model/Workspace.h"
+#include "ui/translation/CopyTableDialog.h"
 #include "ui/shell/UserInterface.h"
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMetaProperty>
 #include <QShowEvent>
 #include <QSqlError>
@@ -143,6 +145,14 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
             openTable(name);
     });
 
+    // Copying the table between this computer and the dictionary server.
+    copyTableAction_ = menuBar()->addMenu(QStringLiteral("&Table"))->addAction(QStringLiteral("&Copy table..."));
+    copyTableAction_->setObjectName(QStringLiteral("CopyTable"));
+    connect(copyTableAction_, &QAction::triggered, this, [this] {
+        if (post() && copyTableInteractively(this, table_.location(), table_.name(), workspace_.settings().dictionary.server))
+            fillTableList();
+    });
+
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setSortingEnabled(true);
     grid_->horizontalHeader()->setSortIndicatorShown(true);
@@ -191,7 +201,7 @@ bool DictionaryWindow::openTable(const QString& name)
         return false;
     }
     auto* model = new DictionaryModel(this, table_.database(), [this] { post(); });
-    model->setTable(QStringLiteral("Dictionary"));
+    table_.setUpTableModel(*model);
     model->useSourceKey();
     // Posting is ours: on leaving an edited row, on Post, before sorting and
     // on closing (see post()).
