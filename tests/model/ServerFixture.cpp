@@ -57,32 +57,46 @@ lingrove::testing::PostgresServer* testServer(QString* why)
     return s.server.get();
 }
 
+bool serverRequired()
+{
+    // Missing programs may skip a local run; a server that would not start
+    // is a fault.
+    return lingrove::testing::PostgresServer::required() || lingrove::testing::PostgresServer::unavailable().isEmpty();
+}
+
+QString makeTestDatabase(lingrove::testing::PostgresServer& server, QString* error)
+{
+    const QString name = QStringLiteral("t%1").arg(++shared().databases);
+    if (!server.exec({QStringLiteral("CREATE DATABASE %1 OWNER translators").arg(name)}, QStringLiteral("postgres"),
+                     error))
+        return {};
+    return name;
+}
+
+void useTestPasswords(const QString& home)
+{
+    qputenv("PGPASSFILE", QFile::encodeName(home + QStringLiteral("/no-pgpass")));
+    qputenv("PGPASSWORD", kAnnaPassword.toUtf8());
+    for (const char* name : {"PGHOST", "PGPORT", "PGDATABASE", "PGUSER"})
+        qunsetenv(name);
+}
+
 void ServerTest::SetUp()
 {
     QString why;
     server_ = testServer(&why);
     if (!server_) {
-        // Missing programs may skip a local run; a server that would not
-        // start is a fault.
-        if (lingrove::testing::PostgresServer::required() || lingrove::testing::PostgresServer::unavailable().isEmpty())
+        if (serverRequired())
             FAIL() << "PostgreSQL tests cannot run: " << why.toStdString();
         GTEST_SKIP() << "PostgreSQL tests skipped: " << why.toStdString();
     }
     ASSERT_TRUE(home_.isValid());
     previousHome_ = qgetenv("LINGROVE_HOME");
     qputenv("LINGROVE_HOME", home_.path().toLocal8Bit());
-    // Passwords from the environment only: not from the user's ~/.pgpass.
-    qputenv("PGPASSFILE", QFile::encodeName(home_.path() + QStringLiteral("/no-pgpass")));
-    qputenv("PGPASSWORD", kAnnaPassword.toUtf8());
-    qunsetenv("PGHOST");
-    qunsetenv("PGPORT");
-    qunsetenv("PGDATABASE");
-    qunsetenv("PGUSER");
-    database_ = QStringLiteral("t%1").arg(++shared().databases);
+    useTestPasswords(home_.path());
     QString error;
-    ASSERT_TRUE(server_->exec({QStringLiteral("CREATE DATABASE %1 OWNER translators").arg(database_)},
-                              QStringLiteral("postgres"), &error))
-        << str(error);
+    database_ = makeTestDatabase(*server_, &error);
+    ASSERT_FALSE(database_.isEmpty()) << str(error);
 }
 
 void ServerTest::TearDown()

@@ -19,6 +19,13 @@ inline const QString kBobPassword = QStringLiteral("bob's secret");
 
 // The program's server, or null with why.
 lingrove::testing::PostgresServer* testServer(QString* why);
+// Whether a missing server fails the test (else it is skipped).
+bool serverRequired();
+// A new database owned by the team role; its name.
+QString makeTestDatabase(lingrove::testing::PostgresServer& server, QString* error);
+// Passwords from PGPASSWORD (anna's) only, never from the user's ~/.pgpass;
+// no PG* variable names a server.
+void useTestPasswords(const QString& home);
 
 class ServerTest : public ::testing::Test {
 protected:
