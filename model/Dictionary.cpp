@@ -275,6 +275,34 @@ void TableConnection::setUpTableModel(QSqlTableModel& model) const
 
 // ---------------------------------------------------------------------------
 
+Dictionary::Dictionary() = default;
+
+Dictionary::~Dictionary()
+{
+    close();
+}
+
+QSqlQuery& Dictionary::prepared(const QString& sql)
+{
+    auto it = statements_.find(sql);
+    if (it == statements_.end()) {
+        auto query = std::make_unique<QSqlQuery>(table_.database());
+        if (!query->prepare(sql)) {
+            // Not kept: exec() reports the error, the next call prepares again.
+            unprepared_ = std::move(query);
+            return *unprepared_;
+        }
+        it = statements_.emplace(sql, std::move(query)).first;
+    }
+    return *it->second;
+}
+
+void Dictionary::forgetStatements()
+{
+    statements_.clear();
+    unprepared_.reset();
+}
+
 bool Dictionary::open(const QString& name, QString* error, const QString& folder)
 {
     return open(name, locationOf(folder), error);
@@ -296,6 +324,7 @@ bool Dictionary::open(const QString& name, const DictionaryLocation& location, Q
 
 void Dictionary::close()
 {
+    forgetStatements();
     table_.close();
     lookupKey_.clear();
     newRecord_ = false;
@@ -340,6 +369,7 @@ bool Dictionary::run(Attempt attempt)
         if (*failure_ == Failure::ConnectionLost && !reconnected) {
             reconnected = true;
             QString why;
+            forgetStatements();
             if (!table_.backend().reconnect(&why))
                 return fail(why);
             continue;
@@ -355,10 +385,9 @@ bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found
     *found = false;
     *dests = {};
     const detail::TableBackend& backend = table_.backend();
-    QSqlQuery query(table_.database());
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE \"Source\" = ?%3")
-                      .arg(detail::destColumns(), backend.recordTable(),
-                           forWrite ? backend.lockForWrite() : QString()));
+    QSqlQuery& query = prepared(QStringLiteral("SELECT %1 FROM %2 WHERE \"Source\" = ?%3")
+                                    .arg(detail::destColumns(), backend.recordTable(),
+                                         forWrite ? backend.lockForWrite() : QString()));
     query.addBindValue(source);
     if (!query.exec())
         return failed(query.lastError());
@@ -366,6 +395,7 @@ bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found
         *found = true;
         *dests = destsOf(query, 0);
     }
+    query.finish();
     return true;
 }
 
@@ -435,33 +465,31 @@ bool Dictionary::storeOnce(const QString& key, const QString& text, Proposals& c
         return false;
     }
 
-    QSqlQuery write(db);
-    bool changed = false;
+    QSqlQuery* write = nullptr;
     if (!found) {
-        write.prepare(QStringLiteral("INSERT INTO %1 (\"Source\", \"Dest1\") VALUES (?, ?)").arg(backend.recordTable()));
-        write.addBindValue(key);
-        write.addBindValue(text);
+        write = &prepared(QStringLiteral("INSERT INTO %1 (\"Source\", \"Dest1\") VALUES (?, ?)").arg(backend.recordTable()));
+        write->addBindValue(key);
+        write->addBindValue(text);
         current[0] = text;
-        changed = true;
     } else {
         for (int i = 0; i < kProposalCount; ++i) {
             QString& slot = current[size_t(i)];
             if (slot == text)
                 break;
             if (slot.isEmpty()) {
-                write.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE \"Source\" = ?")
-                                  .arg(backend.recordTable(), detail::destColumn(i)));
-                write.addBindValue(text);
-                write.addBindValue(key);
+                write = &prepared(QStringLiteral("UPDATE %1 SET %2 = ? WHERE \"Source\" = ?")
+                                      .arg(backend.recordTable(), detail::destColumn(i)));
+                write->addBindValue(text);
+                write->addBindValue(key);
                 slot = text;
-                changed = true;
                 break;
             }
         }
     }
-    if (changed && !write.exec())
-        return failedInside(write.lastError());
-    write.finish();
+    if (write && !write->exec())
+        return failedInside(write->lastError());
+    if (write)
+        write->finish();
     QSqlQuery commit(db);
     if (!commit.exec(QStringLiteral("COMMIT")))
         return failedInside(commit.lastError());
@@ -833,6 +861,12 @@ bool Dictionary::insertRecords(const std::vector<std::pair<QString, Proposals>>&
             return failedInside(commit.lastError());
         return true;
     });
+    if (ok) {
+        for (const QString& statement : table_.backend().afterBulkWrite()) {
+            QSqlQuery query(table_.database());
+            query.exec(statement);   // an optimisation: a failure changes nothing stored
+        }
+    }
     table_.backend().forgetSimilarState();
     return ok;
 }

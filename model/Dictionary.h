@@ -74,11 +74,13 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class QSqlError;
+class QSqlQuery;
 class QSqlTableModel;
 
 namespace lingrove::model {
@@ -198,6 +200,11 @@ private:
 // The working table of the translation loop.
 class Dictionary {
 public:
+    Dictionary();
+    ~Dictionary();
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
     // Open table name of folder (empty: the current location) or of
     // location, closing the one open before. False with a message when the
     // name is empty or bad, the table is missing or unreadable, or the
@@ -286,8 +293,14 @@ private:
     bool mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
                    std::vector<MergeResult>& results);
     void rollback();
+    // The statement sql, prepared once per connection (a server answers a
+    // prepared statement in one round trip).
+    QSqlQuery& prepared(const QString& sql);
+    void forgetStatements();
 
     TableConnection table_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
+    std::unique_ptr<QSqlQuery> unprepared_;
     QString lastError_;
     QString lookupKey_;
     bool newRecord_ = false;

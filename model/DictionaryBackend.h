@@ -63,6 +63,8 @@ public:
     // Run after beginWrite by work on many records (merges, copies): lifts
     // the time limit that single statements have.
     virtual QStringList bulkSettings() const { return {}; }
+    // Run after work that wrote many records, outside its transaction.
+    virtual QStringList afterBulkWrite() const { return {}; }
     virtual Failure classify(const QSqlError& error) const = 0;
     // The message for the user: what the engine said, naming the server.
     virtual QString message(const QSqlError& error) const = 0;

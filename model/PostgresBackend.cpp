@@ -255,6 +255,12 @@ public:
     QString beginWrite() const override { return QStringLiteral("BEGIN"); }
     QString lockForWrite() const override { return QStringLiteral(" FOR UPDATE"); }
     QStringList bulkSettings() const override { return {QStringLiteral("SET LOCAL statement_timeout = 0")}; }
+    // The planner learns the table's new size.
+    QStringList afterBulkWrite() const override
+    {
+        return {QStringLiteral("SET statement_timeout = 0"), QStringLiteral("ANALYZE ") + recordTable(),
+                QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs)};
+    }
 
     Failure classify(const QSqlError& error) const override
     {

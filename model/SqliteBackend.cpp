@@ -297,6 +297,9 @@ public:
     QString madeOrder() const override { return QStringLiteral("rowid"); }
     QString beginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString lockForWrite() const override { return {}; }
+    // The journal of a large copy goes into the file now rather than into
+    // the next translator's store.
+    QStringList afterBulkWrite() const override { return {QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")}; }
     Failure classify(const QSqlError& error) const override { return isBusy(error) ? Failure::Busy : Failure::Other; }
     QString message(const QSqlError& error) const override { return sqlError(error); }
     bool reconnect(QString* why) override
