@@ -55,7 +55,8 @@ struct Fixture {
         QString error;
         lingrove::testing::PostgresServer::Options options;
         options.fsync = true;
-        if (!server.start(&error, options) || !server.exec({QStringLiteral("CREATE DATABASE bench")}, "postgres", &error)) {
+        if (!server.start(&error, options)
+            || !server.exec({QStringLiteral("CREATE DATABASE bench")}, "postgres", &error)) {
             std::fprintf(stderr, "no PostgreSQL server, its benchmarks are skipped: %s\n", qPrintable(error));
             return;
         }
@@ -106,7 +107,7 @@ void BM_Lookup(benchmark::State& state)
     int i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(d.lookup(source(i)));
-        i = (i + 7919) % (2 * n);   // half of the keys are missing
+        i = (i + 7919) % (2 * n); // half of the keys are missing
     }
 }
 BENCHMARK(BM_Lookup)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -45,8 +45,8 @@ int runCopyTable(const std::vector<std::string>& args)
                   << utf8(to.describe()) << ".\n";
     } else {
         std::cout << "Merged " << records(report.records) << " of \"" << utf8(fromName) << "\" on "
-                  << utf8(from.describe()) << " into \"" << utf8(toName) << "\" on " << utf8(to.describe())
-                  << ": " << report.added << " added, " << report.updated << " updated, " << report.conflicting
+                  << utf8(from.describe()) << " into \"" << utf8(toName) << "\" on " << utf8(to.describe()) << ": "
+                  << report.added << " added, " << report.updated << " updated, " << report.conflicting
                   << " with translations that did not fit (five already, none replaced).\n";
     }
     std::cout.flush();

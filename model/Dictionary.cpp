@@ -67,7 +67,7 @@ namespace {
 // Names are checked the same way for every engine, so that a table can move
 // between this computer and a server under its name.
 constexpr qsizetype kMaxFileNameBytes = 255;
-constexpr qsizetype kLongestSideSuffix = 8;   // "-journal"
+constexpr qsizetype kLongestSideSuffix = 8; // "-journal"
 constexpr const char* kSuffix = ".db";
 // Records written per INSERT when whole tables are copied.
 constexpr int kInsertBatch = 200;
@@ -354,8 +354,7 @@ void Dictionary::rollback()
 // Runs attempt until it succeeds or fails for another reason than a busy
 // table, for at most the busy timeout; a connection to a server that broke
 // is made again once, and the attempt repeated.
-template<typename Attempt>
-bool Dictionary::run(Attempt attempt)
+template <typename Attempt> bool Dictionary::run(Attempt attempt)
 {
     QElapsedTimer clock;
     clock.start();
@@ -385,9 +384,9 @@ bool Dictionary::readRecord(const QString& source, Proposals* dests, bool* found
     *found = false;
     *dests = {};
     const detail::TableBackend& backend = table_.backend();
-    QSqlQuery& query = prepared(QStringLiteral("SELECT %1 FROM %2 WHERE \"Source\" = ?%3")
-                                    .arg(detail::destColumns(), backend.recordTable(),
-                                         forWrite ? backend.lockForWrite() : QString()));
+    QSqlQuery& query = prepared(
+        QStringLiteral("SELECT %1 FROM %2 WHERE \"Source\" = ?%3")
+            .arg(detail::destColumns(), backend.recordTable(), forWrite ? backend.lockForWrite() : QString()));
     query.addBindValue(source);
     if (!query.exec())
         return failed(query.lastError());
@@ -467,7 +466,8 @@ bool Dictionary::storeOnce(const QString& key, const QString& text, Proposals& c
 
     QSqlQuery* write = nullptr;
     if (!found) {
-        write = &prepared(QStringLiteral("INSERT INTO %1 (\"Source\", \"Dest1\") VALUES (?, ?)").arg(backend.recordTable()));
+        write = &prepared(
+            QStringLiteral("INSERT INTO %1 (\"Source\", \"Dest1\") VALUES (?, ?)").arg(backend.recordTable()));
         write->addBindValue(key);
         write->addBindValue(text);
         current[0] = text;
@@ -519,8 +519,7 @@ int Dictionary::count()
     int n = 0;
     run([&] {
         QSqlQuery query(table_.database());
-        if (!query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(table_.backend().recordTable()))
-            || !query.next())
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM %1").arg(table_.backend().recordTable())) || !query.next())
             return failed(query.lastError());
         n = query.value(0).toInt();
         return true;
@@ -545,8 +544,8 @@ std::vector<SimilarMatch> Dictionary::similar(const QString& key, int limit, con
     // Each record found with its similarity; its source kept apart.
     std::vector<std::pair<int, Proposals>> found;
     std::vector<QString> sources;
-    const bool ok = table_.hasTrigramIndex() ? similarByIndex(text, found, sources)
-                                             : similarByScan(text, found, sources);
+    const bool ok
+        = table_.hasTrigramIndex() ? similarByIndex(text, found, sources) : similarByScan(text, found, sources);
     std::vector<std::size_t> order(found.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -588,8 +587,8 @@ std::vector<SimilarMatch> Dictionary::similarMatches(const QString& key, const P
     return similar(key, free, known);
 }
 
-bool Dictionary::similarByIndex(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
-                                std::vector<QString>& sources)
+bool Dictionary::similarByIndex(
+    const std::u32string& key, std::vector<std::pair<int, Proposals>>& found, std::vector<QString>& sources)
 {
     const auto [shortest, longest] = similarLengths(int(key.size()));
     std::vector<detail::Candidate> candidates;
@@ -607,8 +606,8 @@ bool Dictionary::similarByIndex(const std::u32string& key, std::vector<std::pair
     return ok;
 }
 
-bool Dictionary::similarByScan(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
-                               std::vector<QString>& sources)
+bool Dictionary::similarByScan(
+    const std::u32string& key, std::vector<std::pair<int, Proposals>>& found, std::vector<QString>& sources)
 {
     const auto [shortest, longest] = similarLengths(int(key.size()));
     return run([&] {
@@ -686,14 +685,14 @@ bool Dictionary::forEachRecord(const std::function<void(const QString&, const Pr
 }
 
 bool Dictionary::merge(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
-                       std::vector<MergeResult>* results)
+    std::vector<MergeResult>* results)
 {
     lastError_.clear();
     if (!isOpen())
         return fail(QStringLiteral("No dictionary table is open."));
     if (isReadOnly() && !options.dryRun)
-        return fail(QStringLiteral("The dictionary table \"%1\" cannot be written: nothing was imported.")
-                        .arg(tableName()));
+        return fail(
+            QStringLiteral("The dictionary table \"%1\" cannot be written: nothing was imported.").arg(tableName()));
     // One entry per source, in the order of first appearance.
     std::vector<std::pair<QString, QStringList>> merged;
     QHash<QString, std::size_t> index;
@@ -726,7 +725,7 @@ bool Dictionary::merge(const std::vector<std::pair<QString, QStringList>>& recor
 }
 
 bool Dictionary::mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
-                           std::vector<MergeResult>& results)
+    std::vector<MergeResult>& results)
 {
     results.clear();
     const detail::TableBackend& backend = table_.backend();
@@ -765,8 +764,8 @@ bool Dictionary::mergeOnce(const std::vector<std::pair<QString, QStringList>>& r
             return false;
         }
         Proposals after = result.before;
-        const bool hadTranslations =
-            std::any_of(after.begin(), after.end(), [](const QString& t) { return !t.isEmpty(); });
+        const bool hadTranslations
+            = std::any_of(after.begin(), after.end(), [](const QString& t) { return !t.isEmpty(); });
         for (const QString& text : translations) {
             if (std::find(after.begin(), after.end(), text) != after.end())
                 continue;
@@ -791,7 +790,7 @@ bool Dictionary::mergeOnce(const std::vector<std::pair<QString, QStringList>>& r
                 return failedInside(query.lastError());
         }
         if (!found && result.stored.isEmpty())
-            result.added = false;   // nothing to store: no record
+            result.added = false; // nothing to store: no record
         results.push_back(std::move(result));
     }
     insert.finish();
@@ -864,7 +863,7 @@ bool Dictionary::insertRecords(const std::vector<std::pair<QString, Proposals>>&
     if (ok) {
         for (const QString& statement : table_.backend().afterBulkWrite()) {
             QSqlQuery query(table_.database());
-            query.exec(statement);   // an optimisation: a failure changes nothing stored
+            query.exec(statement); // an optimisation: a failure changes nothing stored
         }
     }
     table_.backend().forgetSimilarState();

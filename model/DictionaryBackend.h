@@ -28,8 +28,8 @@ namespace lingrove::model::detail {
 inline constexpr int kBusyTimeoutMs = 5000;
 
 enum class Failure {
-    Busy,             // another connection holds what is needed: try again
-    ConnectionLost,   // the server connection broke: connect again, try again
+    Busy, // another connection holds what is needed: try again
+    ConnectionLost, // the server connection broke: connect again, try again
     Other,
 };
 
@@ -43,8 +43,8 @@ class TableBackend {
 public:
     virtual ~TableBackend() = default;
 
-    QString name;         // the table's name as the user knows it
-    QString filePath;     // SQLite: the table's file
+    QString name; // the table's name as the user knows it
+    QString filePath; // SQLite: the table's file
     int fieldSize = kDefaultFieldSize;
     bool readOnly = false;
 
@@ -76,12 +76,13 @@ public:
     // shortest and longest). False with error; busy or lost tells the
     // caller to try again.
     virtual bool hasSimilarIndex() const = 0;
-    virtual bool similarCandidates(const std::u32string& key, int shortest, int longest,
-                                   std::vector<Candidate>* found, QSqlError* error) = 0;
+    virtual bool similarCandidates(
+        const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found, QSqlError* error)
+        = 0;
     // A source this connection added, or many changed (merge): keeps what
     // the similar search knows of the table up to date.
-    virtual void noteNewSource(const QString&) {}
-    virtual void forgetSimilarState() {}
+    virtual void noteNewSource(const QString&) { }
+    virtual void forgetSimilarState() { }
 };
 
 // ---- SQLite: one file per table in a folder --------------------------------------------
@@ -102,7 +103,7 @@ QString newConnectionName();
 void dropConnection(const QString& connectionName);
 // The engine's own message of error.
 QString sqlError(const QSqlError& error);
-QString destColumn(int index);   // "Dest1" .. "Dest5", quoted
-QString destColumns();           // all five, quoted, comma separated
+QString destColumn(int index); // "Dest1" .. "Dest5", quoted
+QString destColumns(); // all five, quoted, comma separated
 
 } // namespace lingrove::model::detail

@@ -52,9 +52,8 @@ QString DictionaryServer::describe() const
 
 const QStringList& sslModes()
 {
-    static const QStringList modes = {QStringLiteral("disable"), QStringLiteral("allow"),
-                                      QStringLiteral("prefer"),  QStringLiteral("require"),
-                                      QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    static const QStringList modes = {QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
+        QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
     return modes;
 }
 
@@ -90,8 +89,8 @@ void setCurrentDictionaryLocation(const DictionaryLocation& location)
     current() = location;
 }
 
-bool parseTableAddress(const QString& text, const DictionaryLocation& server, DictionaryLocation* location,
-                       QString* name, QString* error)
+bool parseTableAddress(
+    const QString& text, const DictionaryLocation& server, DictionaryLocation* location, QString* name, QString* error)
 {
     static const QString sqlite = QStringLiteral("sqlite:");
     static const QString postgres = QStringLiteral("postgresql:");

@@ -63,8 +63,8 @@ void setCurrentDictionaryLocation(const DictionaryLocation& location);
 // "postgresql:NAME" (the server of the settings), or a plain NAME (the
 // current location). False with a message for an unknown prefix or an
 // empty name.
-bool parseTableAddress(const QString& text, const DictionaryLocation& server, DictionaryLocation* location,
-                       QString* name, QString* error);
+bool parseTableAddress(
+    const QString& text, const DictionaryLocation& server, DictionaryLocation* location, QString* name, QString* error);
 
 // Asks for the password of server; reason says why (empty the first time,
 // the server's refusal when a password given before was wrong). nullopt

@@ -121,7 +121,7 @@ bool run(QSqlDatabase& db, const QString& sql, QSqlError* error)
 // finds none) and sets the session's limits. False with a message naming
 // the server.
 bool connectTo(const QString& connectionName, const DictionaryServer& server, QString* why,
-               int timeoutSeconds = kConnectTimeoutSeconds)
+    int timeoutSeconds = kConnectTimeoutSeconds)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connectionName);
     if (!db.isValid()) {
@@ -164,11 +164,10 @@ bool connectTo(const QString& connectionName, const DictionaryServer& server, QS
         return false;
     }
     QSqlError error;
-    const bool limited =
-        run(db, QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs), &error)
+    const bool limited = run(db, QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs), &error)
         && run(db, QStringLiteral("SET lock_timeout = %1").arg(kStatementTimeoutMs), &error)
         && run(db, QStringLiteral("SET idle_in_transaction_session_timeout = %1").arg(kIdleInTransactionTimeoutMs),
-               &error);
+            &error);
     if (!limited) {
         *why = QStringLiteral("The dictionary server %1 reports: %2")
                    .arg(server.describe(), cleanMessage(error.databaseText()));
@@ -232,8 +231,8 @@ public:
     }
     ~ServerTable() override { close(); }
 
-    QString relation;        // the relation in the schema lingrove
-    QString trigramSchema;   // where pg_trgm is; empty: no index
+    QString relation; // the relation in the schema lingrove
+    QString trigramSchema; // where pg_trgm is; empty: no index
 
     DictionaryLocation location() const override { return DictionaryLocation::onServer(server_); }
     QSqlDatabase database() const override
@@ -259,7 +258,7 @@ public:
     QStringList afterBulkWrite() const override
     {
         return {QStringLiteral("SET statement_timeout = 0"), QStringLiteral("ANALYZE ") + recordTable(),
-                QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs)};
+            QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs)};
     }
 
     Failure classify(const QSqlError& error) const override
@@ -312,8 +311,8 @@ public:
     }
 
     bool hasSimilarIndex() const override { return !trigramSchema.isEmpty(); }
-    bool similarCandidates(const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found,
-                           QSqlError* error) override
+    bool similarCandidates(
+        const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found, QSqlError* error) override
     {
         found->clear();
         QSqlDatabase db = database();
@@ -365,7 +364,8 @@ public:
     QString fail(const QSqlError& error) const
     {
         return QStringLiteral("The dictionary server %1 reports: %2")
-            .arg(server_.describe(), cleanMessage(error.databaseText().isEmpty() ? error.text() : error.databaseText()));
+            .arg(
+                server_.describe(), cleanMessage(error.databaseText().isEmpty() ? error.text() : error.databaseText()));
     }
 
 private:
@@ -465,11 +465,11 @@ bool createServerTable(const QString& name, int fieldSize, const DictionaryServe
         const QString sequence = schema + QLatin1Char('.') + quote(db, QStringLiteral("table_numbers"));
         if ((!schemaExists && !run(db, QStringLiteral("CREATE SCHEMA %1%2").arg(schema, team), &sqlError))
             || !run(db,
-                    QStringLiteral("CREATE TABLE %1 (\"Name\" text NOT NULL, \"NameKey\" text NOT NULL UNIQUE, "
-                                   "\"Relation\" text NOT NULL UNIQUE, \"FieldSize\" integer NOT NULL, "
-                                   "\"Created\" timestamptz NOT NULL DEFAULT now())")
-                        .arg(catalogue(db)),
-                    &sqlError)
+                QStringLiteral("CREATE TABLE %1 (\"Name\" text NOT NULL, \"NameKey\" text NOT NULL UNIQUE, "
+                               "\"Relation\" text NOT NULL UNIQUE, \"FieldSize\" integer NOT NULL, "
+                               "\"Created\" timestamptz NOT NULL DEFAULT now())")
+                    .arg(catalogue(db)),
+                &sqlError)
             || !run(db, QStringLiteral("CREATE SEQUENCE %1").arg(sequence), &sqlError)
             || !handOver(db, QStringLiteral("TABLE"), catalogue(db), &sqlError)
             || !handOver(db, QStringLiteral("SEQUENCE"), sequence, &sqlError))
@@ -519,9 +519,9 @@ bool createServerTable(const QString& name, int fieldSize, const DictionaryServe
     }
     if (!trigrams.isEmpty()
         && !run(db,
-                QStringLiteral("CREATE INDEX %1 ON %2 USING gin (\"Source\" %3.gin_trgm_ops)")
-                    .arg(quote(db, relation + QStringLiteral("_trigrams")), table, quote(db, trigrams)),
-                &sqlError))
+            QStringLiteral("CREATE INDEX %1 ON %2 USING gin (\"Source\" %3.gin_trgm_ops)")
+                .arg(quote(db, relation + QStringLiteral("_trigrams")), table, quote(db, trigrams)),
+            &sqlError))
         return fail(sqlError);
 
     QSqlQuery insert(db);
@@ -558,10 +558,11 @@ bool inspect(ServerTable& table, const QString& name, const DictionaryServer& se
     QSqlError sqlError;
     if (!catalogueExists(db, &exists, &sqlError))
         return reports(sqlError);
-    const QString missing =
-        QStringLiteral("The dictionary table \"%1\" does not exist on the server %2.").arg(name, server.describe());
+    const QString missing
+        = QStringLiteral("The dictionary table \"%1\" does not exist on the server %2.").arg(name, server.describe());
     QSqlQuery entry(db);
-    entry.prepare(QStringLiteral("SELECT \"Relation\", \"FieldSize\" FROM %1 WHERE \"NameKey\" = ?").arg(catalogue(db)));
+    entry.prepare(
+        QStringLiteral("SELECT \"Relation\", \"FieldSize\" FROM %1 WHERE \"NameKey\" = ?").arg(catalogue(db)));
     entry.addBindValue(nameKey(name));
     if (exists && !entry.exec())
         return reports(entry.lastError());
@@ -605,10 +606,9 @@ bool inspect(ServerTable& table, const QString& name, const DictionaryServer& se
     if (!indexed && !table.readOnly) {
         QSqlError ignored;
         indexed = run(db,
-                      QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (\"Source\" %3.gin_trgm_ops)")
-                          .arg(quote(db, table.relation + QStringLiteral("_trigrams")), table.recordTable(),
-                               quote(db, trigrams)),
-                      &ignored);
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (\"Source\" %3.gin_trgm_ops)")
+                .arg(quote(db, table.relation + QStringLiteral("_trigrams")), table.recordTable(), quote(db, trigrams)),
+            &ignored);
     }
     if (indexed)
         table.trigramSchema = trigrams;

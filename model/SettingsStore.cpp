@@ -47,9 +47,9 @@ void saveLook(platform::KeyStore& store, const QString& prefix, const TextLook& 
 void loadDictionary(const platform::KeyStore& store, DictionaryLocation& location)
 {
     location = DictionaryLocation();
-    location.kind = store.readString(kKey, QStringLiteral("Dictionaries")).compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0
-                        ? DictionaryLocation::Kind::Server
-                        : DictionaryLocation::Kind::Local;
+    const QString place = store.readString(kKey, QStringLiteral("Dictionaries"));
+    location.kind = place.compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0 ? DictionaryLocation::Kind::Server
+                                                                                     : DictionaryLocation::Kind::Local;
     DictionaryServer& server = location.server;
     server.host = store.readString(kKey, QStringLiteral("ServerHost"));
     if (store.valueExists(kKey, QStringLiteral("ServerPort"))) {
@@ -114,7 +114,8 @@ bool save(platform::KeyStore& store, const Settings& settings, bool replace)
     if (settings.colourScheme == 2 || settings.colourScheme == 3)
         store.writeInteger(kKey, QStringLiteral("Highlights"), settings.colourScheme);
     const DictionaryLocation& d = settings.dictionary;
-    store.writeString(kKey, QStringLiteral("Dictionaries"), d.isServer() ? QStringLiteral("Server") : QStringLiteral("Local"));
+    store.writeString(kKey, QStringLiteral("Dictionaries"),
+                      d.isServer() ? QStringLiteral("Server") : QStringLiteral("Local"));
     store.writeString(kKey, QStringLiteral("ServerHost"), d.server.host);
     store.writeInteger(kKey, QStringLiteral("ServerPort"), d.server.port);
     store.writeString(kKey, QStringLiteral("ServerDatabase"), d.server.database);

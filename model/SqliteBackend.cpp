@@ -51,8 +51,7 @@ bool isBusy(const QSqlError& error)
 // database, or the busy timeout has passed; the engine's own waiting does
 // not cover every case (a lock met while a connection is being opened or
 // recovered, a write lock that cannot wait without a deadlock).
-template<typename Attempt>
-bool retryWhileBusy(Attempt attempt)
+template <typename Attempt> bool retryWhileBusy(Attempt attempt)
 {
     QElapsedTimer clock;
     clock.start();
@@ -72,14 +71,13 @@ bool retryWhileBusy(Attempt attempt)
 bool mayWrite(const QString& path)
 {
     const QFileInfo info(path);
-    return (info.permissions() & QFileDevice::WriteOwner)
-           && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    return (info.permissions() & QFileDevice::WriteOwner) && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
 }
 
 enum class Access {
     ReadWrite,
-    ReadOnly,    // read-only, with the journal another program left beside it
-    Immutable,   // read-only and complete: read as a file that never changes
+    ReadOnly, // read-only, with the journal another program left beside it
+    Immutable, // read-only and complete: read as a file that never changes
 };
 
 Access accessTo(const QString& path)
@@ -88,13 +86,13 @@ Access accessTo(const QString& path)
         return Access::ReadWrite;
     // Without a journal left over the file holds every record, and reading
     // it as unchanging leaves no side files behind.
-    const bool journal = QFileInfo::exists(path + QStringLiteral("-wal"))
-                         || QFileInfo::exists(path + QStringLiteral("-journal"));
+    const bool journal
+        = QFileInfo::exists(path + QStringLiteral("-wal")) || QFileInfo::exists(path + QStringLiteral("-journal"));
     return journal ? Access::ReadOnly : Access::Immutable;
 }
 
-QSqlDatabase openConnection(const QString& connectionName, const QString& path, QString* why,
-                            Access access = Access::ReadWrite)
+QSqlDatabase openConnection(
+    const QString& connectionName, const QString& path, QString* why, Access access = Access::ReadWrite)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connectionName);
     if (!db.isValid()) {
@@ -104,7 +102,7 @@ QSqlDatabase openConnection(const QString& connectionName, const QString& path, 
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
     if (access == Access::Immutable) {
         db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
-                           + QStringLiteral("?immutable=1"));
+            + QStringLiteral("?immutable=1"));
         options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
     } else {
         db.setDatabaseName(path);
@@ -243,8 +241,8 @@ QStringList rareTrigrams(const std::u32string& key, const QHash<quint64, int>& d
         seen.insert(code);
         trigrams.push_back({QString::fromUcs4(key.data() + i, 3), n});
     }
-    std::stable_sort(trigrams.begin(), trigrams.end(),
-                     [](const Trigram& a, const Trigram& b) { return a.documents < b.documents; });
+    std::stable_sort(
+        trigrams.begin(), trigrams.end(), [](const Trigram& a, const Trigram& b) { return a.documents < b.documents; });
     QStringList chosen;
     long long total = 0;
     for (const Trigram& t : trigrams) {
@@ -309,8 +307,8 @@ public:
     }
 
     bool hasSimilarIndex() const override { return trigramIndex; }
-    bool similarCandidates(const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found,
-                           QSqlError* error) override;
+    bool similarCandidates(
+        const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found, QSqlError* error) override;
     void noteNewSource(const QString& source) override;
     void forgetSimilarState() override
     {
@@ -328,8 +326,8 @@ private:
     bool countsLoaded_ = false;
 };
 
-bool SqliteTable::similarCandidates(const std::u32string& key, int shortest, int longest,
-                                    std::vector<Candidate>* found, QSqlError* error)
+bool SqliteTable::similarCandidates(
+    const std::u32string& key, int shortest, int longest, std::vector<Candidate>* found, QSqlError* error)
 {
     found->clear();
     if (key.size() < 3)
@@ -344,13 +342,13 @@ bool SqliteTable::similarCandidates(const std::u32string& key, int shortest, int
     QStringList selects;
     for (qsizetype i = 0; i < trigrams.size(); ++i)
         selects << QStringLiteral("SELECT rowid AS r FROM DictionaryTrigrams WHERE DictionaryTrigrams MATCH ?");
-    const QString sql =
-        QStringLiteral("SELECT d.Source, %1 FROM (SELECT r, count(*) AS c FROM (%2) GROUP BY r ORDER BY c DESC "
-                       "LIMIT %3) JOIN Dictionary d ON d.rowid = r WHERE length(d.Source) BETWEEN ? AND ? "
-                       "ORDER BY c DESC, abs(length(d.Source) - ?) LIMIT %4")
-            .arg(destColumns(), selects.join(QStringLiteral(" UNION ALL ")))
-            .arg(kCandidatesRanked)
-            .arg(kCandidatesScored);
+    const QString sql
+        = QStringLiteral("SELECT d.Source, %1 FROM (SELECT r, count(*) AS c FROM (%2) GROUP BY r ORDER BY c DESC "
+                         "LIMIT %3) JOIN Dictionary d ON d.rowid = r WHERE length(d.Source) BETWEEN ? AND ? "
+                         "ORDER BY c DESC, abs(length(d.Source) - ?) LIMIT %4")
+              .arg(destColumns(), selects.join(QStringLiteral(" UNION ALL ")))
+              .arg(kCandidatesRanked)
+              .arg(kCandidatesScored);
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(sql);
@@ -417,8 +415,8 @@ QStringList sqliteTables(const QString& folder)
 {
     QStringList names;
     const QString suffix = QStringLiteral(".db");
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("*") + suffix}, QDir::Files | QDir::Readable, QDir::NoSort);
+    const QStringList files
+        = QDir(folder).entryList({QStringLiteral("*") + suffix}, QDir::Files | QDir::Readable, QDir::NoSort);
     for (const QString& file : files) {
         const QString name = file.chopped(suffix.size());
         if (!name.isEmpty())

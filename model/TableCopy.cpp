@@ -18,7 +18,7 @@ bool sameTable(const DictionaryLocation& a, const QString& aName, const Dictiona
 } // namespace
 
 bool copyTable(const DictionaryLocation& from, const QString& fromName, const DictionaryLocation& to,
-               const QString& toName, CopyReport* report, QString* error)
+    const QString& toName, CopyReport* report, QString* error)
 {
     CopyReport done;
     auto fail = [&](const QString& message) {
@@ -37,7 +37,8 @@ bool copyTable(const DictionaryLocation& from, const QString& fromName, const Di
         if (!source.open(fromName, from, &why))
             return fail(why);
         fieldSize = source.fieldSize();
-        if (!source.forEachRecord([&](const QString& text, const Proposals& dests) { records.emplace_back(text, dests); }))
+        if (!source.forEachRecord(
+                [&](const QString& text, const Proposals& dests) { records.emplace_back(text, dests); }))
             return fail(QStringLiteral("Cannot read the table \"%1\": %2").arg(fromName, source.lastError()));
     }
     done.records = int(records.size());
@@ -46,9 +47,8 @@ bool copyTable(const DictionaryLocation& from, const QString& fromName, const Di
     QString why;
     if (!listTables(to, &existing, &why))
         return fail(why);
-    const bool exists = std::any_of(existing.begin(), existing.end(), [&](const QString& name) {
-        return QString::compare(name, toName, Qt::CaseInsensitive) == 0;
-    });
+    const bool exists = std::any_of(existing.begin(), existing.end(),
+        [&](const QString& name) { return QString::compare(name, toName, Qt::CaseInsensitive) == 0; });
     if (!exists) {
         if (!createTable(toName, fieldSize, to, &why))
             return fail(why);

@@ -6,12 +6,12 @@
 namespace lingrove::model {
 
 struct CopyReport {
-    bool created = false;   // the target was made by the copy
-    int records = 0;        // records read from the source table
+    bool created = false; // the target was made by the copy
+    int records = 0; // records read from the source table
     // An existing target: what merging did.
     int added = 0;
     int updated = 0;
-    int conflicting = 0;    // sources whose translations did not all fit
+    int conflicting = 0; // sources whose translations did not all fit
 };
 
 // Copies the table fromName at from to toName at to. A target that does not
@@ -22,6 +22,6 @@ struct CopyReport {
 // never replaced. The target is written in one transaction. False with a
 // message (naming the server where one is involved).
 bool copyTable(const DictionaryLocation& from, const QString& fromName, const DictionaryLocation& to,
-               const QString& toName, CopyReport* report, QString* error);
+    const QString& toName, CopyReport* report, QString* error);
 
 } // namespace lingrove::model

@@ -102,7 +102,7 @@ bool PostgresServer::runTool(const QString& program, const QStringList& argument
     process.setProcessChannelMode(QProcess::MergedChannels);
     if (switchUser_) {
         QStringList all = {QStringLiteral("--reuid=%1").arg(uid_), QStringLiteral("--regid=%1").arg(gid_),
-                           QStringLiteral("--clear-groups"), QStringLiteral("--"), program};
+            QStringLiteral("--clear-groups"), QStringLiteral("--"), program};
         process.start(QStringLiteral("setpriv"), all + arguments);
     } else {
         process.start(program, arguments);
@@ -147,10 +147,9 @@ bool PostgresServer::start(QString* error, const Options& options)
         uid_ = user->pw_uid;
         gid_ = user->pw_gid;
         // The user may pass through the folder and owns the data folder.
-        QFile::setPermissions(folder_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                   | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                                   | QFileDevice::ExeOther | QFileDevice::ReadGroup
-                                                   | QFileDevice::ExeGroup);
+        QFile::setPermissions(folder_->path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                | QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
         for (const QString& path : {data_, logs})
             if (::chown(QFile::encodeName(path).constData(), uid_, gid_) != 0)
                 return fail(QStringLiteral("cannot hand %1 to the server's user").arg(path));
@@ -158,17 +157,17 @@ bool PostgresServer::start(QString* error, const Options& options)
 
     QString output;
     if (!runTool(tool(QStringLiteral("initdb")),
-                 {QStringLiteral("-D"), data_, QStringLiteral("-U"), QStringLiteral("admin"), QStringLiteral("-E"),
-                  QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--auth=trust"),
-                  QStringLiteral("--no-sync"), QStringLiteral("--no-instructions")},
-                 &output))
+            {QStringLiteral("-D"), data_, QStringLiteral("-U"), QStringLiteral("admin"), QStringLiteral("-E"),
+                QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--auth=trust"),
+                QStringLiteral("--no-sync"), QStringLiteral("--no-instructions")},
+            &output))
         return fail(QStringLiteral("initdb failed: ") + output);
     // Trust for the superuser; passwords for everyone else.
     QFile hba(data_ + QStringLiteral("/pg_hba.conf"));
     if (!hba.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || hba.write("host all admin 127.0.0.1/32 trust\n"
                      "host all all 127.0.0.1/32 scram-sha-256\n")
-               < 0)
+            < 0)
         return fail(QStringLiteral("cannot write pg_hba.conf"));
     hba.close();
 
@@ -181,11 +180,10 @@ bool PostgresServer::start(QString* error, const Options& options)
     // When the test program dies without stopping the server, a watchdog
     // does: it waits for this process to end, then stops the server and
     // removes its folder.
-    const QString stop = (switchUser_ ? QStringLiteral("setpriv --reuid=%1 --regid=%2 --clear-groups -- ")
-                                            .arg(uid_)
-                                            .arg(gid_)
-                                      : QString())
-                         + QStringLiteral("'%1' -D '%2' stop -m immediate").arg(tool(QStringLiteral("pg_ctl")), data_);
+    const QString stop
+        = (switchUser_ ? QStringLiteral("setpriv --reuid=%1 --regid=%2 --clear-groups -- ").arg(uid_).arg(gid_)
+                       : QString())
+        + QStringLiteral("'%1' -D '%2' stop -m immediate").arg(tool(QStringLiteral("pg_ctl")), data_);
     const QString script = QStringLiteral("while kill -0 %1 2>/dev/null; do sleep 1; done; "
                                           "if [ -d '%2' ]; then %3 >/dev/null 2>&1; rm -rf '%4'; fi")
                                .arg(QCoreApplication::applicationPid())
@@ -197,8 +195,8 @@ bool PostgresServer::start(QString* error, const Options& options)
 bool PostgresServer::restart(QString* error)
 {
     QStringList settings = {QStringLiteral("listen_addresses=127.0.0.1"), QStringLiteral("port=%1").arg(port_),
-                            QStringLiteral("unix_socket_directories="), QStringLiteral("max_connections=60"),
-                            QStringLiteral("shared_buffers=64MB")};
+        QStringLiteral("unix_socket_directories="), QStringLiteral("max_connections=60"),
+        QStringLiteral("shared_buffers=64MB")};
     if (!options_.fsync)
         settings << QStringLiteral("fsync=off") << QStringLiteral("synchronous_commit=off")
                  << QStringLiteral("full_page_writes=off");
@@ -208,10 +206,10 @@ bool PostgresServer::restart(QString* error)
         serverOptions += QStringLiteral(" -c ") + setting;
     QString output;
     if (!runTool(tool(QStringLiteral("pg_ctl")),
-                 {QStringLiteral("-D"), data_, QStringLiteral("-l"), folder_->filePath(QStringLiteral("log/server.log")),
-                  QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"),
-                  serverOptions.trimmed(), QStringLiteral("start")},
-                 &output)) {
+            {QStringLiteral("-D"), data_, QStringLiteral("-l"), folder_->filePath(QStringLiteral("log/server.log")),
+                QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"),
+                serverOptions.trimmed(), QStringLiteral("start")},
+            &output)) {
         if (error)
             *error = QStringLiteral("pg_ctl start failed: ") + output + QLatin1Char('\n') + log();
         return false;
@@ -226,9 +224,9 @@ bool PostgresServer::stop(QString* error)
         return true;
     QString output;
     const bool ok = runTool(tool(QStringLiteral("pg_ctl")),
-                            {QStringLiteral("-D"), data_, QStringLiteral("-w"), QStringLiteral("-m"),
-                             QStringLiteral("fast"), QStringLiteral("stop")},
-                            &output);
+        {QStringLiteral("-D"), data_, QStringLiteral("-w"), QStringLiteral("-m"), QStringLiteral("fast"),
+            QStringLiteral("stop")},
+        &output);
     if (!ok && error)
         *error = QStringLiteral("pg_ctl stop failed: ") + output;
     running_ = !ok;

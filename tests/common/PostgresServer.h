@@ -26,8 +26,8 @@ namespace lingrove::testing {
 class PostgresServer {
 public:
     struct Options {
-        bool fsync = false;          // benchmarks want the real thing
-        QStringList settings;        // more "-c name=value" settings
+        bool fsync = false; // benchmarks want the real thing
+        QStringList settings; // more "-c name=value" settings
     };
 
     PostgresServer();
@@ -53,8 +53,8 @@ public:
     int port() const { return port_; }
     QString log() const;
     // Runs statements as the superuser in database; false with the error.
-    bool exec(const QStringList& statements, const QString& database = QStringLiteral("postgres"),
-              QString* error = nullptr);
+    bool exec(
+        const QStringList& statements, const QString& database = QStringLiteral("postgres"), QString* error = nullptr);
     // The first column of the rows of one query as the superuser.
     QStringList query(const QString& sql, const QString& database = QStringLiteral("postgres"));
     // The server as the program's options would name it.

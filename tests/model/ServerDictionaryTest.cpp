@@ -38,10 +38,10 @@ static void PrintTo(const SimilarMatch& m, std::ostream* os)
 } // namespace lingrove::model
 
 using namespace lingrove::model;
-using lingrove::model::testing::ServerTest;
-using lingrove::model::testing::str;
 using lingrove::model::testing::kAnnaPassword;
 using lingrove::model::testing::kBobPassword;
+using lingrove::model::testing::ServerTest;
+using lingrove::model::testing::str;
 
 namespace {
 
@@ -130,7 +130,9 @@ TEST_F(ServerDictionaryTest, BothEnginesFollowTheSameRules)
         QStringList seen;
         QString error;
         seen << QString("created %1").arg(createTable("German_French", 30, where, &error));
-        seen << QString("again %1 %2").arg(createTable("german_FRENCH", 30, where, &error)).arg(error.contains("exists already"));
+        seen << QString("again %1 %2")
+                    .arg(createTable("german_FRENCH", 30, where, &error))
+                    .arg(error.contains("exists already"));
         seen << QString("small %1").arg(createTable("small", 3, where, &error));
         Dictionary d;
         EXPECT_TRUE(d.open("GERMAN_french", where, &error)) << str(error);
@@ -146,17 +148,27 @@ TEST_F(ServerDictionaryTest, BothEnginesFollowTheSameRules)
         const QString b = "Cannot open the file because " + QString(3000, 'b');
         seen << QString("long %1 %2").arg(d.store(a, "A " + QString(2000, 'x'))).arg(d.store(b, "B"));
         seen << QString("long lookup %1 %2").arg(d.lookup(a)[0].size()).arg(d.lookup(b)[0]);
-        seen << QString("quotes %1 %2").arg(d.store("It's \"quoted\" \\ %s", "C'est ; --")).arg(d.lookup("It's \"quoted\" \\ %s")[0]);
-        seen << QString("unicode %1 %2").arg(d.store("ファイルを開く", "Открыть файл 😀")).arg(d.lookup("ファイルを開く")[0]);
+        seen << QString("quotes %1 %2")
+                    .arg(d.store("It's \"quoted\" \\ %s", "C'est ; --"))
+                    .arg(d.lookup("It's \"quoted\" \\ %s")[0]);
+        seen << QString("unicode %1 %2")
+                    .arg(d.store("ファイルを開く", "Открыть файл 😀"))
+                    .arg(d.lookup("ファイルを開く")[0]);
         // Merging never replaces a stored translation.
         std::vector<MergeResult> results;
         EXPECT_TRUE(d.merge({{"File", {"Neu"}}, {"New", {"Neu", "&Neu", "Neues"}}, {"", {"x"}}}, {}, &results));
         for (const MergeResult& r : results)
-            seen << QString("merge %1 %2 %3 +%4 !%5").arg(r.source).arg(r.added).arg(r.updated()).arg(r.stored.join(','), r.notStored.join(','));
+            seen << QString("merge %1 %2 %3 +%4 !%5")
+                        .arg(r.source)
+                        .arg(r.added)
+                        .arg(r.updated())
+                        .arg(r.stored.join(','), r.notStored.join(','));
         EXPECT_TRUE(d.merge({{"New", {"Anders"}}}, {true, false}, &results));
         seen << QString("alternative %1").arg(joined(d.lookup("New")));
         // Every record in the order it was made.
-        d.forEachRecord([&](const QString& source, const Proposals& dests) { seen << source.left(40) + " = " + joined(dests).left(40); });
+        d.forEachRecord([&](const QString& source, const Proposals& dests) {
+            seen << source.left(40) + " = " + joined(dests).left(40);
+        });
         seen << QString("count %1 find %2").arg(d.count()).arg(d.find("&New", nullptr));
         QStringList tables;
         EXPECT_TRUE(listTables(where, &tables, &error)) << str(error);
@@ -175,8 +187,8 @@ TEST_F(ServerDictionaryTest, BothEnginesFollowTheSameRules)
 
 TEST_F(ServerDictionaryTest, TableNamesReachTheServerOnlyAsValues)
 {
-    const QStringList names = {"x\"; DROP TABLE lingrove.tables; --", "O'Brien", "a.b", "Ünïcödé 表",
-                               QString(244, 'l'), "English German", "back\\slash", "d1_english_german"};
+    const QStringList names = {"x\"; DROP TABLE lingrove.tables; --", "O'Brien", "a.b", "Ünïcödé 表", QString(244, 'l'),
+        "English German", "back\\slash", "d1_english_german"};
     for (const QString& name : names) {
         QString error;
         ASSERT_TRUE(createTable(name, 50, at(), &error)) << str(name) << ": " << str(error);
@@ -205,7 +217,7 @@ TEST_F(ServerDictionaryTest, TableNamesReachTheServerOnlyAsValues)
     for (const QString& relation : relations)
         EXPECT_TRUE(QRegularExpression("^d[0-9]+(_[a-z0-9_]+)?$").match(relation).hasMatch()) << str(relation);
     EXPECT_EQ(adminQuery("SELECT count(*) FROM pg_tables WHERE schemaname = 'lingrove'"),
-              QStringList(QString::number(names.size() + 1)));
+        QStringList(QString::number(names.size() + 1)));
     // Bad names are refused as on this computer.
     for (const QString& bad : {QString(), QString("a/b"), QString(".hidden"), QString(300, 'x')}) {
         EXPECT_FALSE(createTable(bad, 50, at(), &error));
@@ -242,7 +254,7 @@ TEST_F(ServerDictionaryTest, SimilarMatchesAreScoredAsOnThisComputerWithOrWithou
             ASSERT_TRUE(d->store(source, dest));
     }
     const QStringList keys = {"Cannot open the file!", "Cannot open the &file", "Close the windows", "Print the page",
-                              "Op", "Datei öffnen", "abcdefgXYZ", "abXdefXhiX", ""};
+        "Op", "Datei öffnen", "abcdefgXYZ", "abXdefXhiX", ""};
     auto compare = [&] {
         for (const QString& key : keys) {
             EXPECT_EQ(there.similar(key, 5), here.similar(key, 5)) << str(key);
@@ -292,10 +304,10 @@ TEST_F(ServerDictionaryTest, TwoTranslatorsStoringOneSourceAtOnceKeepBothInCommi
         clock.start();
         while (adminQuery("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' AND datname = "
                           "current_database()")
-                   .value(0)
-                   .toInt()
-               < 2
-               && clock.elapsed() < 4000)
+                    .value(0)
+                    .toInt()
+                < 2
+            && clock.elapsed() < 4000)
             QThread::msleep(20);
         ASSERT_TRUE(holder.exec("COMMIT"));
         const QString a = first.get();
@@ -311,8 +323,8 @@ TEST_F(ServerDictionaryTest, TwoTranslatorsStoringOneSourceAtOnceKeepBothInCommi
         EXPECT_TRUE(filled(later).startsWith(filled(earlier) + "|")) << str(earlier) << " / " << str(later);
         const QStringList kept = stored.split('|');
         EXPECT_EQ(QSet<QString>(kept.begin(), kept.end()),
-                  known ? QSet<QString>({"Raw", "Schliessen", "Zumachen", "Schliessen2", "Zumachen2"})
-                        : QSet<QString>({"Raw", "Schliessen", "Zumachen", ""}));
+            known ? QSet<QString>({"Raw", "Schliessen", "Zumachen", "Schliessen2", "Zumachen2"})
+                  : QSet<QString>({"Raw", "Schliessen", "Zumachen", ""}));
     }
 }
 
@@ -326,8 +338,8 @@ TEST_F(ServerDictionaryTest, EightProcessesStoringIntoOneTableLoseNothing)
     const DictionaryServer s = at().server;
     for (int w = 0; w < kWorkers; ++w) {
         auto p = std::make_unique<QProcess>();
-        p->start(LINGROVE_STORE_WORKER, {s.host, QString::number(s.port), s.database, s.user, "team",
-                                         QString::number(w), QString::number(kEach)});
+        p->start(LINGROVE_STORE_WORKER,
+            {s.host, QString::number(s.port), s.database, s.user, "team", QString::number(w), QString::number(kEach)});
         workers.push_back(std::move(p));
     }
     for (auto& p : workers) {
@@ -371,7 +383,8 @@ TEST_F(ServerDictionaryTest, AServerThatIsAwayIsNamedAndGivenUpWithinTheConnectT
     Dictionary d;
     EXPECT_FALSE(d.open("t", DictionaryLocation::onServer(away), &error));
     EXPECT_LT(clock.elapsed(), 3000);
-    EXPECT_TRUE(error.contains(QString("dictionary server 127.0.0.1:%1/%2").arg(closed.port).arg(database_))) << str(error);
+    EXPECT_TRUE(error.contains(QString("dictionary server 127.0.0.1:%1/%2").arg(closed.port).arg(database_)))
+        << str(error);
     QStringList names;
     EXPECT_FALSE(listTables(DictionaryLocation::onServer(away), &names, &error));
     EXPECT_TRUE(error.contains(QString("127.0.0.1:%1").arg(closed.port))) << str(error);
@@ -458,8 +471,9 @@ TEST_F(ServerDictionaryTest, AConnectionLostInTheMiddleOfAStoreIsReportedAndTheS
     std::thread stopper([&] {
         QElapsedTimer clock;
         clock.start();
-        while (server_->query("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock'").value(0).toInt() < 1
-               && clock.elapsed() < 4000)
+        while (
+            server_->query("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock'").value(0).toInt() < 1
+            && clock.elapsed() < 4000)
             QThread::msleep(20);
         server_->stop();
     });
@@ -487,9 +501,9 @@ TEST_F(ServerDictionaryTest, ATeamSharesTablesAndReadersOnlyLookUp)
     QString error;
     ASSERT_TRUE(createTable("team", 50, at("anna"), &error)) << str(error);
     admin({"CREATE ROLE guest LOGIN PASSWORD 'guest'", "GRANT USAGE ON SCHEMA lingrove TO guest",
-           "GRANT SELECT ON ALL TABLES IN SCHEMA lingrove TO guest"});
+        "GRANT SELECT ON ALL TABLES IN SCHEMA lingrove TO guest"});
     EXPECT_EQ(adminQuery("SELECT tableowner FROM pg_tables WHERE schemaname = 'lingrove' AND tablename LIKE 'd%'"),
-              QStringList("translators"));
+        QStringList("translators"));
     detail::rememberPassword(at("bob").server, kBobPassword);
     detail::rememberPassword(at("guest").server, "guest");
     Dictionary anna, bob, guest;
@@ -591,7 +605,7 @@ TEST_F(ServerDictionaryTest, CommandLineCopiesTablesBetweenThisComputerAndTheSer
     cli.start(LINGROVE_CLI, {"copytable", "sqlite:Words", "postgresql:Team words"});
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_TRUE(cli.readAllStandardOutput().contains("Copied 1 record")) ;
+    EXPECT_TRUE(cli.readAllStandardOutput().contains("Copied 1 record"));
     Dictionary d;
     ASSERT_TRUE(d.open("Team words", at()));
     EXPECT_EQ(d.lookup("Open"), props({"Öffnen"}));

@@ -42,11 +42,11 @@ lingrove::testing::PostgresServer* testServer(QString* why)
             if (!server->start(&error)) {
                 s.why = QStringLiteral("the test server did not start: ") + error;
             } else if (!server->exec({QStringLiteral("CREATE ROLE translators NOLOGIN"),
-                                      QStringLiteral("CREATE ROLE anna LOGIN PASSWORD '%1' IN ROLE translators")
-                                          .arg(QString(kAnnaPassword).replace("'", "''")),
-                                      QStringLiteral("CREATE ROLE bob LOGIN PASSWORD '%1' IN ROLE translators")
-                                          .arg(QString(kBobPassword).replace("'", "''"))},
-                                     QStringLiteral("postgres"), &error)) {
+                                         QStringLiteral("CREATE ROLE anna LOGIN PASSWORD '%1' IN ROLE translators")
+                                             .arg(QString(kAnnaPassword).replace("'", "''")),
+                                         QStringLiteral("CREATE ROLE bob LOGIN PASSWORD '%1' IN ROLE translators")
+                                             .arg(QString(kBobPassword).replace("'", "''"))},
+                           QStringLiteral("postgres"), &error)) {
                 s.why = QStringLiteral("the test server's roles could not be made: ") + error;
             } else {
                 s.server = std::move(server);
@@ -67,8 +67,8 @@ bool serverRequired()
 QString makeTestDatabase(lingrove::testing::PostgresServer& server, QString* error)
 {
     const QString name = QStringLiteral("t%1").arg(++shared().databases);
-    if (!server.exec({QStringLiteral("CREATE DATABASE %1 OWNER translators").arg(name)}, QStringLiteral("postgres"),
-                     error))
+    if (!server.exec(
+            {QStringLiteral("CREATE DATABASE %1 OWNER translators").arg(name)}, QStringLiteral("postgres"), error))
         return {};
     return name;
 }

@@ -6,8 +6,8 @@
 // passwords. Without the server's programs or Qt's driver the tests are
 // skipped with the reason, unless LINGROVE_REQUIRE_POSTGRES is set (as
 // scripts/test does): then they fail.
-#include "tests/common/PostgresServer.h"
 #include "model/Dictionary.h"
+#include "tests/common/PostgresServer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -14,8 +14,8 @@
 
 namespace lingrove::ui {
 
-CopyTableDialog::CopyTableDialog(const model::DictionaryLocation& from, const QString& name,
-                                 const model::DictionaryServer& server, QWidget* parent)
+CopyTableDialog::CopyTableDialog(
+    const model::DictionaryLocation& from, const QString& name, const model::DictionaryServer& server, QWidget* parent)
     : QDialog(parent)
     , server_(server)
 {
@@ -33,7 +33,7 @@ CopyTableDialog::CopyTableDialog(const model::DictionaryLocation& from, const QS
     targetName->setObjectName(QStringLiteral("targetName"));
     auto* note = new QLabel(QStringLiteral("A new table gets every record as it is. Into an existing table the "
                                            "records are merged: no stored translation is replaced."),
-                            this);
+        this);
     note->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Copy"));
@@ -57,8 +57,8 @@ model::DictionaryLocation CopyTableDialog::target() const
                                             : model::DictionaryLocation::local();
 }
 
-bool copyTableInteractively(QWidget* parent, const model::DictionaryLocation& from, const QString& name,
-                            const model::DictionaryServer& server)
+bool copyTableInteractively(
+    QWidget* parent, const model::DictionaryLocation& from, const QString& name, const model::DictionaryServer& server)
 {
     if (name.isEmpty()) {
         ui().message(parent, QStringLiteral("No table is open to copy."), BoxKind::Information);
@@ -82,14 +82,16 @@ bool copyTableInteractively(QWidget* parent, const model::DictionaryLocation& fr
     }
     const QString records = QStringLiteral("%1 %2").arg(report.records).arg(report.records == 1 ? "record" : "records");
     if (report.created)
-        ui().message(parent, QStringLiteral("Copied %1 into the new table \"%2\" on %3.").arg(records, toName, to.describe()));
+        ui().message(
+            parent, QStringLiteral("Copied %1 into the new table \"%2\" on %3.").arg(records, toName, to.describe()));
     else
-        ui().message(parent, QStringLiteral("Merged %1 into the table \"%2\" on %3: %4 added, %5 updated, %6 with "
-                                            "translations that did not fit.")
-                                 .arg(records, toName, to.describe())
-                                 .arg(report.added)
-                                 .arg(report.updated)
-                                 .arg(report.conflicting));
+        ui().message(parent,
+            QStringLiteral("Merged %1 into the table \"%2\" on %3: %4 added, %5 updated, %6 with "
+                           "translations that did not fit.")
+                .arg(records, toName, to.describe())
+                .arg(report.added)
+                .arg(report.updated)
+                .arg(report.conflicting));
     return true;
 }
 

@@ -18,9 +18,9 @@ public:
     // server: the dictionary server of the options (whether or not the
     // tables are kept there now).
     CopyTableDialog(const model::DictionaryLocation& from, const QString& name, const model::DictionaryServer& server,
-                    QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
-    QComboBox* targetPlace = nullptr;   // this computer, the server
+    QComboBox* targetPlace = nullptr; // this computer, the server
     QLineEdit* targetName = nullptr;
 
     model::DictionaryLocation target() const;
@@ -31,7 +31,7 @@ private:
 
 // Asks where to copy the table name of from, copies it and tells what was
 // done or what went wrong. True when a table was copied.
-bool copyTableInteractively(QWidget* parent, const model::DictionaryLocation& from, const QString& name,
-                            const model::DictionaryServer& server);
+bool copyTableInteractively(
+    QWidget* parent, const model::DictionaryLocation& from, const QString& name, const model::DictionaryServer& server);
 
 } // namespace lingrove::ui

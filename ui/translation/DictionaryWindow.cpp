@@ -149,7 +149,8 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
     copyTableAction_ = menuBar()->addMenu(QStringLiteral("&Table"))->addAction(QStringLiteral("&Copy table..."));
     copyTableAction_->setObjectName(QStringLiteral("CopyTable"));
     connect(copyTableAction_, &QAction::triggered, this, [this] {
-        if (post() && copyTableInteractively(this, table_.location(), table_.name(), workspace_.settings().dictionary.server))
+        const model::DictionaryServer& server = workspace_.settings().dictionary.server;
+        if (post() && copyTableInteractively(this, table_.location(), table_.name(), server))
             fillTableList();
     });
 
