@@ -13,9 +13,11 @@
 //     of a btree entry, so long sources are kept whole as on this computer.
 //     Where the server has the extension pg_trgm, a GIN trigram index over
 //     "Source" finds the candidates of similar matches.
-// The catalogue and the schema are made by the first table created. A new
-// relation is handed to the owner of the schema when the user is a member
-// of that role, so that the whole team (members of the role) may use it.
+// The schema, the catalogue and its sequence are made with the first table.
+// A schema made so belongs to the role that owns the database, and what a
+// user makes in the schema is handed to the schema's owner, in both cases
+// when the user is a member of that role: so the whole team (the role's
+// members) may use every table.
 //
 // Connections. Each open table has one connection, made with
 // connect_timeout 5 s and TCP keepalives and a user timeout of 5 s, so that
@@ -34,7 +36,9 @@
 // the store rule says), and nobody ever reads a half-written record. Two
 // translators adding the same new source at once meet the uniqueness of
 // "Source": the second's insert fails, its transaction is rolled back and
-// tried again, and then finds the record the first made.
+// tried again, and then finds the record the first made. A store that waits
+// for another one's record longer than the lock timeout fails with a message
+// (and may be repeated); it never waits for ever.
 #include "model/DictionaryBackend.h"
 
 #include <QRegularExpression>

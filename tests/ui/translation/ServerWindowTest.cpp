@@ -7,6 +7,7 @@
 
 #include "model/SettingsStore.h"
 #include "platform/KeyStore.h"
+#include "ui/project/CreateTableDialog.h"
 #include "ui/project/OptionsDialog.h"
 #include "ui/project/ProjectFeature.h"
 #include "ui/translation/CopyTableDialog.h"
@@ -15,11 +16,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -138,6 +141,16 @@ TEST_F(ServerLoopTest, TheDictionaryWindowEditsAServerTableAndCopiesItToThisComp
     ASSERT_TRUE(copy.open("Words here", model::DictionaryLocation::local()));
     EXPECT_EQ(copy.lookup("Open")[1], "Aufmachen");
     dictionaryWindow().close();
+
+    // "Create new table" makes it where the tables are kept.
+    ui::CreateTableDialog create;
+    create.setProposedName("Made on the server");
+    create.show();
+    QTest::mouseClick(create.createButton(), Qt::LeftButton);
+    QStringList names;
+    QString error;
+    ASSERT_TRUE(model::listTables(serverLocation(), &names, &error)) << error.toStdString();
+    EXPECT_EQ(names, QStringList({"Made on the server", "Words"}));
 }
 
 TEST_F(ServerLoopTest, APasswordIsAskedForOnceAndNeverStored)
