@@ -25,9 +25,15 @@ inline const std::vector<QtCommand>& qtCommands()
          "project's units and forms, and list each file and entry changed with the checks' warnings; "
          "--dry-run lists them and writes nothing."},
         {"export", "export TABLE FILE [--project PROJECT.lgv] [--source-lang TAG] [--target-lang TAG]",
-         "Write a dictionary table (a name in the dictionary folder, or a .db file) as TMX 1.4b, gettext PO or "
+         "Write a dictionary table (a name as for copytable, or a .db file) as TMX 1.4b, gettext PO or "
          "XLIFF 1.2, by FILE's extension (.tmx, .po, .xlf); with --project each unit names the pages and lines "
          "of its texts and the languages come from the project."},
+        {"copytable", "copytable FROM TO",
+         "Copy a dictionary table. FROM and TO are sqlite:NAME (a table of this computer's dictionary folder), "
+         "postgresql:NAME (a table of the server the options name; what they leave open comes from libpq's PG* "
+         "environment variables, the password from ~/.pgpass or PGPASSWORD) or NAME (where the options keep "
+         "tables). A missing TO is made with FROM's field size and gets every record as it is; into an existing TO "
+         "the records are merged: new sources are added, other translations go into free slots, none is replaced."},
         {"import", "import TABLE FILE [--alternatives] [--dry-run] [--source-lang TAG] [--target-lang TAG]",
          "Merge the pairs of a TMX, PO or XLIFF file into a dictionary table (made when missing): new sources "
          "are added; a stored translation is never replaced, and a different one is listed as a conflict "

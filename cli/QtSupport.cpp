@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -90,22 +91,40 @@ bool openTable(model::Dictionary& dictionary, const std::string& table, bool cre
     if (created)
         *created = false;
     QString name = qs(table);
-    QString folder = model::dictionaryFolder();
+    QString error;
+    model::DictionaryLocation location;
     if (name.endsWith(QLatin1String(".db"), Qt::CaseInsensitive)) {
         const QFileInfo file(name);
-        folder = file.absolutePath();
+        location = model::DictionaryLocation::local(file.absolutePath());
         name = file.completeBaseName();
-    }
-    QString error;
-    if (create && !QFileInfo::exists(model::tableFilePath(name, folder))) {
-        if (!model::createTable(name, model::kDefaultFieldSize, &error, folder)) {
+    } else {
+        std::string warning;
+        const model::Settings settings = storedSettings(&warning);
+        model::setCurrentDictionaryLocation(settings.dictionary);
+        if (!model::parseTableAddress(qs(table), settings.dictionary, &location, &name, &error)) {
             *why = utf8(error);
             return false;
         }
-        if (created)
-            *created = true;
     }
-    if (!dictionary.open(name, &error, folder)) {
+    if (create) {
+        QStringList names;
+        if (!model::listTables(location, &names, &error)) {
+            *why = utf8(error);
+            return false;
+        }
+        const bool exists = std::any_of(names.begin(), names.end(), [&](const QString& known) {
+            return QString::compare(known, name, Qt::CaseInsensitive) == 0;
+        });
+        if (!exists) {
+            if (!model::createTable(name, model::kDefaultFieldSize, location, &error)) {
+                *why = utf8(error);
+                return false;
+            }
+            if (created)
+                *created = true;
+        }
+    }
+    if (!dictionary.open(name, location, &error)) {
         *why = utf8(error);
         return false;
     }

@@ -31,8 +31,10 @@ model::Settings storedSettings(std::string* warning);
 // The project of a project file (.lgv); false with why.
 bool readProject(const std::string& path, model::Project* project, std::string* why);
 
-// A table given on the command line: a name in the dictionary folder, or a
-// ".db" file. With create a missing table is made (created then tells).
+// A table given on the command line: sqlite:NAME, postgresql:NAME or NAME
+// (model::parseTableAddress, the server and the current location from the
+// stored settings), or a ".db" file. With create a missing table is made
+// (created then tells).
 bool openTable(model::Dictionary& dictionary, const std::string& table, bool create, std::string* why,
                bool* created = nullptr);
 

@@ -2,8 +2,16 @@
 // The dictionary: for each source text already translated, up to five
 // different translations.
 //
-// Storage. The dictionary folder is "DB" inside the program's folder. Each
-// dictionary table is one SQLite file "<name>.db" there, holding
+// Storage. Tables live on this computer (the default) or on a PostgreSQL
+// server a team shares (model/DictionaryLocation.h); the functions below
+// that are given no folder work in the program's current location, those
+// given a folder or a location there. Both engines keep the same records
+// and follow the same rules; what differs between them is in
+// model/DictionaryBackend.h (the server's layout, connections and
+// concurrency are described in model/PostgresBackend.cpp).
+//
+// On this computer the dictionary folder is "DB" inside the program's
+// folder. Each dictionary table is one SQLite file "<name>.db" there, holding
 //   - the table Dictionary (Source, Dest1 .. Dest5, all text) with the unique
 //     primary index SourceIndex on Source, and
 //   - the one-row table TableInfo (FieldSize), the size chosen when the table
@@ -48,8 +56,17 @@
 // text 70% alike keeps most of its pieces. A table without the index (read-
 // only, made elsewhere) is searched record by record instead.
 //
-// Errors are returned (false plus a message the caller can show), never
-// thrown.
+// On a server the similar matches' candidates come from the pg_trgm
+// extension's trigram index where the server has it, else every record is
+// scored; the scoring is the same as on this computer.
+//
+// Errors are returned (false plus a message the caller can show; for a
+// server it names the server), never thrown. A server connection that broke
+// is made again once by the next call, which then repeats its work (stores
+// and merges may run twice without harm: the store rule keeps a translation
+// once).
+#include "model/DictionaryTableModel.h"
+#include "model/DictionaryLocation.h"
 #include "model/Similarity.h"
 
 #include <QHash>
@@ -58,7 +75,13 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <vector>
+
+class QSqlError;
+class QSqlQuery;
 
 namespace lingrove::model {
 
@@ -107,9 +130,14 @@ QString withoutAmpersands(const QString& text);
 // <program folder>/DB, created when missing.
 QString dictionaryFolder();
 
-// The names of the dictionary tables in folder, sorted without regard to
-// case: base names of the "*.db" files, without extension.
-QStringList listTables(const QString& folder = dictionaryFolder());
+// The names of the dictionary tables in folder (empty: the current
+// location), sorted without regard to case: base names of the "*.db" files,
+// without extension; on a server the names of its catalogue. Empty when
+// the server cannot be asked.
+QStringList listTables(const QString& folder = {});
+// The same for location; false with a message when the server cannot be
+// asked.
+bool listTables(const DictionaryLocation& location, QStringList* names, QString* error);
 
 // Empty when name can name a table; otherwise the message to show.
 QString checkTableName(const QString& name);
@@ -118,43 +146,55 @@ QString checkTableName(const QString& name);
 // whose name differs only in letter case is found too.
 QString tableFilePath(const QString& name, const QString& folder = dictionaryFolder());
 
-// Create the table name with the given field size (clamped to 10..100).
-// Refuses bad names and names of existing tables: the stored dictionary is
-// never replaced. The file is built under a temporary name and renamed into
-// place, so a failure leaves no half-made table.
-bool createTable(const QString& name, int fieldSize, QString* error,
-                 const QString& folder = dictionaryFolder());
+// Create the table name with the given field size (clamped to 10..100) in
+// folder (empty: the current location). Refuses bad names and names of
+// existing tables: the stored dictionary is never replaced. The file is
+// built under a temporary name and renamed into place (on a server: one
+// transaction), so a failure leaves no half-made table.
+bool createTable(const QString& name, int fieldSize, QString* error, const QString& folder = {});
+bool createTable(const QString& name, int fieldSize, const DictionaryLocation& location, QString* error);
 
-// One connection to one table file. Closes itself on destruction.
+namespace detail {
+class TableBackend;
+enum class Failure;
+}
+
+// One connection to one table. Closes itself on destruction.
 class TableConnection {
 public:
-    TableConnection() = default;
+    TableConnection();
     ~TableConnection();
     TableConnection(const TableConnection&) = delete;
     TableConnection& operator=(const TableConnection&) = delete;
 
-    // Open the existing table name of folder. On failure stays closed and
-    // sets error.
-    bool open(const QString& name, QString* error, const QString& folder = dictionaryFolder());
+    // Open the existing table name of folder (empty: the current location)
+    // or of location. On failure stays closed and sets error.
+    bool open(const QString& name, QString* error, const QString& folder = {});
+    bool open(const QString& name, const DictionaryLocation& location, QString* error);
     void close();
-    bool isOpen() const { return !connectionName_.isEmpty(); }
+    bool isOpen() const { return backend_ != nullptr; }
 
     QSqlDatabase database() const;
-    QString name() const { return name_; }
-    QString filePath() const { return filePath_; }
-    int fieldSize() const { return fieldSize_; }
-    // Opened for lookups only: the file or its folder cannot be written.
-    bool isReadOnly() const { return readOnly_; }
-    // The trigram index is there and usable.
-    bool hasTrigramIndex() const { return trigramIndex_; }
+    QString name() const;
+    // Where the table is.
+    DictionaryLocation location() const;
+    // The table's file; empty on a server.
+    QString filePath() const;
+    int fieldSize() const;
+    // Opened for lookups only: the file or its folder cannot be written, or
+    // the server grants reading only.
+    bool isReadOnly() const;
+    // The similar matches have an index (FTS5 trigrams, pg_trgm).
+    bool hasTrigramIndex() const;
+    // Where the table's records are for the dictionary window's grid: the
+    // relation, the column that tells records apart, the engine.
+    GridTable gridTable() const;
+
+    // For Dictionary: the engine's side of the table.
+    detail::TableBackend& backend() const { return *backend_; }
 
 private:
-    QString connectionName_;
-    QString name_;
-    QString filePath_;
-    int fieldSize_ = kDefaultFieldSize;
-    bool readOnly_ = false;
-    bool trigramIndex_ = false;
+    std::unique_ptr<detail::TableBackend> backend_;
 };
 
 // Give the open table the indexes Dest1Index .. Dest5Index, where missing,
@@ -167,13 +207,21 @@ bool ensureSortIndexes(const TableConnection& table, QString* error = nullptr);
 // The working table of the translation loop.
 class Dictionary {
 public:
-    // Open table name of folder (closing the one open before). False with a
-    // message when the name is empty or bad, or the table is missing or
-    // unreadable; the dictionary is then closed.
-    bool open(const QString& name, QString* error = nullptr, const QString& folder = dictionaryFolder());
+    Dictionary();
+    ~Dictionary();
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+    // Open table name of folder (empty: the current location) or of
+    // location, closing the one open before. False with a message when the
+    // name is empty or bad, the table is missing or unreadable, or the
+    // server cannot be reached; the dictionary is then closed.
+    bool open(const QString& name, QString* error = nullptr, const QString& folder = {});
+    bool open(const QString& name, const DictionaryLocation& location, QString* error = nullptr);
     void close();
     bool isOpen() const { return table_.isOpen(); }
     QString tableName() const { return table_.name(); }
+    DictionaryLocation location() const { return table_.location(); }
     int fieldSize() const { return table_.fieldSize(); }
     // A table whose file or folder cannot be written opens for lookups only;
     // stores then fail with a message that says so.
@@ -233,27 +281,39 @@ public:
     // Number of records.
     int count();
 
+    // Adds records as they are (empty slots kept) to a table that has none
+    // of their sources, in the order given, in one transaction; for copying
+    // whole tables. False with lastError() (nothing is then written).
+    bool insertRecords(const std::vector<std::pair<QString, Proposals>>& records);
+
 private:
     bool fail(const QString& message);
-    bool readRecord(const QString& source, Proposals* dests, bool* found, bool* busy = nullptr);
-    bool storeOnce(const QString& key, const QString& text, Proposals& current, bool& busy);
+    bool failed(const QSqlError& error);
+    template<typename Attempt>
+    bool run(Attempt attempt);
+    bool readRecord(const QString& source, Proposals* dests, bool* found, bool forWrite = false);
+    bool storeOnce(const QString& key, const QString& text, Proposals& current, bool& added);
     bool similarByIndex(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
                         std::vector<QString>& sources);
     bool similarByScan(const std::u32string& key, std::vector<std::pair<int, Proposals>>& found,
                        std::vector<QString>& sources);
-    bool loadTrigramCounts();
-    void countTrigrams(const QString& source);
     bool mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
-                   std::vector<MergeResult>& results, bool& busy);
+                   std::vector<MergeResult>& results);
+    void rollback();
+    // The statement sql, prepared once per connection (a server answers a
+    // prepared statement in one round trip).
+    QSqlQuery& prepared(const QString& sql);
+    void forgetStatements();
 
     TableConnection table_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
+    std::unique_ptr<QSqlQuery> unprepared_;
     QString lastError_;
     QString lookupKey_;
     bool newRecord_ = false;
     Proposals proposals_;
-    // Sources per trigram, for choosing the rare trigrams of a key.
-    QHash<quint64, int> trigramCounts_;
-    bool trigramCountsLoaded_ = false;
+    // What made the last statement fail, for run().
+    std::optional<detail::Failure> failure_;
 };
 
 } // namespace lingrove::model

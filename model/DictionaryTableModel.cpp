@@ -12,7 +12,6 @@ namespace lingrove::model {
 
 namespace {
 
-const QString kTable = QStringLiteral("Dictionary");
 const QString kSourceField = QStringLiteral("Source");
 
 QString errorText(const QSqlError& error)
@@ -38,11 +37,11 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values, QStri
     return ok;
 }
 
-bool countRecords(const QSqlDatabase& db, const QString& where, const QVariantList& values, qint64* result,
-           QString* why)
+bool countRecords(const QSqlDatabase& db, const QString& table, const QString& where, const QVariantList& values,
+                  qint64* result, QString* why)
 {
     QSqlQuery query(db);
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + kTable;
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + table;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     if (!run(query, sql, values, why))
@@ -54,7 +53,13 @@ bool countRecords(const QSqlDatabase& db, const QString& where, const QVariantLi
 } // namespace
 
 DictionaryTableModel::DictionaryTableModel(const QSqlDatabase& db, QObject* parent)
+    : DictionaryTableModel(db, GridTable{}, parent)
+{
+}
+
+DictionaryTableModel::DictionaryTableModel(const QSqlDatabase& db, GridTable where, QObject* parent)
     : QAbstractTableModel(parent)
+    , where_(std::move(where))
     , db_(db)
 {
 }
@@ -80,14 +85,17 @@ bool DictionaryTableModel::select()
     QString why;
     QStringList columns = columns_;
     if (columns.isEmpty()) {
-        const QSqlRecord record = db_.record(kTable);
+        const QSqlRecord record = db_.record(where_.table);
+        // The column that tells records apart is read beside the others,
+        // not shown (a server's "Id"; SQLite's rowid is no column).
         for (int i = 0; i < record.count(); ++i)
-            columns << record.fieldName(i);
+            if (record.fieldName(i) != QString(where_.id).remove(QLatin1Char('"')))
+                columns << record.fieldName(i);
         if (!columns.contains(kSourceField))
             return fail(QStringLiteral("The database holds no dictionary table."));
     }
     qint64 records = 0;
-    if (!countRecords(db_, {}, {}, &records, &why))
+    if (!countRecords(db_, where_.table, {}, {}, &records, &why))
         return fail(why);
 
     beginResetModel();
@@ -128,8 +136,8 @@ QString DictionaryTableModel::orderBy(bool forward) const
 {
     const QString direction = ascendingWhen(forward) ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
     if (sortColumn_ < 0)
-        return QStringLiteral("rowid") + direction;
-    return column(sortColumn_) + direction + QStringLiteral(", rowid") + direction;
+        return where_.id + direction;
+    return column(sortColumn_) + direction + QStringLiteral(", ") + where_.id + direction;
 }
 
 // The records after (value, id) in the order "sort column, then rowid" when
@@ -140,18 +148,18 @@ QList<DictionaryTableModel::Range> DictionaryTableModel::rangesAfter(const QVari
 {
     const QString direction = ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
     const QString beyond = ascending ? QStringLiteral(" > ?") : QStringLiteral(" < ?");
-    const QString byId = QStringLiteral("rowid") + direction;
+    const QString byId = where_.id + direction;
     if (sortColumn_ < 0)
-        return {{QStringLiteral("rowid") + beyond, {id}, byId}};
+        return {{where_.id + beyond, {id}, byId}};
     const QString name = column(sortColumn_);
-    const QString byValue = name + direction + QStringLiteral(", rowid") + direction;
+    const QString byValue = name + direction + QStringLiteral(", ") + where_.id + direction;
     if (value.isNull()) {
-        QList<Range> ranges{{name + QStringLiteral(" IS NULL AND rowid") + beyond, {id}, byId}};
+        QList<Range> ranges{{name + QStringLiteral(" IS NULL AND ") + where_.id + beyond, {id}, byId}};
         if (ascending)
             ranges.append({name + QStringLiteral(" IS NOT NULL"), {}, byValue});
         return ranges;
     }
-    QList<Range> ranges{{name + QStringLiteral(" = ? AND rowid") + beyond, {value, id}, byId},
+    QList<Range> ranges{{name + QStringLiteral(" = ? AND ") + where_.id + beyond, {value, id}, byId},
                         {name + beyond, {value}, byValue}};
     if (!ascending)
         ranges.append({name + QStringLiteral(" IS NULL"), {}, byId});
@@ -161,10 +169,10 @@ QList<DictionaryTableModel::Range> DictionaryTableModel::rangesAfter(const QVari
 bool DictionaryTableModel::readRecords(const QString& where, const QVariantList& values, const QString& orderBy,
                                        int limit, int offset, Page* into, QString* why) const
 {
-    QString sql = QStringLiteral("SELECT rowid");
+    QString sql = QStringLiteral("SELECT ") + where_.id;
     for (int i = 0; i < columns_.size(); ++i)
         sql += QStringLiteral(", ") + column(i);
-    sql += QStringLiteral(" FROM ") + kTable;
+    sql += QStringLiteral(" FROM ") + where_.table;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += QStringLiteral(" ORDER BY ") + orderBy + QStringLiteral(" LIMIT ? OFFSET ?");
@@ -256,15 +264,15 @@ int DictionaryTableModel::rowOfRecord(qint64 id)
     // Its position: the number of records before it in the current order.
     QString why;
     QSqlQuery query(db_);
-    const QString key = sortColumn_ < 0 ? QStringLiteral("rowid") : column(sortColumn_);
-    if (!run(query, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(key, kTable), {id}, &why)
+    const QString key = sortColumn_ < 0 ? where_.id : column(sortColumn_);
+    if (!run(query, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(key, where_.table, where_.id), {id}, &why)
         || !query.next())
         return -1;
     const QVariant value = query.value(0);
     qint64 position = 0;
     for (const Range& range : rangesAfter(value, id, ascendingWhen(false))) {
         qint64 some = 0;
-        if (!countRecords(db_, range.where, range.values, &some, &why))
+        if (!countRecords(db_, where_.table, range.where, range.values, &some, &why))
             return -1;
         position += some;
     }
@@ -496,7 +504,7 @@ bool DictionaryTableModel::submitAll()
         return fail(QStringLiteral("The table is read-only."));
     QString why;
     QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!query.exec(where_.server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
         return fail(QStringLiteral("Cannot post: %1").arg(errorText(query.lastError())));
     auto rollBack = [&](const QString& message) {
         QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
@@ -504,20 +512,23 @@ bool DictionaryTableModel::submitAll()
     };
 
     // Each record only while it holds the source it was read with.
-    const QString keyed = QStringLiteral(" WHERE rowid = ? AND %1 IS ?").arg(column(sourceColumn_));
+    // The record still holds the Source it was read with (NULL included).
+    const QString keyed = QStringLiteral(" WHERE %1 = ? AND %2 %3 ?")
+                              .arg(where_.id, column(sourceColumn_),
+                                   where_.server ? QStringLiteral("IS NOT DISTINCT FROM") : QStringLiteral("IS"));
     for (auto it = changes_.cbegin(); it != changes_.cend(); ++it) {
         const Change& change = it.value();
         QString sql;
         QVariantList values;
         if (change.deleted) {
-            sql = QStringLiteral("DELETE FROM ") + kTable + keyed;
+            sql = QStringLiteral("DELETE FROM ") + where_.table + keyed;
         } else {
             QStringList assignments;
             for (auto value = change.values.cbegin(); value != change.values.cend(); ++value) {
                 assignments << column(value.key()) + QStringLiteral(" = ?");
                 values << value.value();
             }
-            sql = QStringLiteral("UPDATE %1 SET %2").arg(kTable, assignments.join(QStringLiteral(", "))) + keyed;
+            sql = QStringLiteral("UPDATE %1 SET %2").arg(where_.table, assignments.join(QStringLiteral(", "))) + keyed;
         }
         values << it.key() << change.source;
         const QString shown = change.values.value(sourceColumn_, change.source.toString());
@@ -540,21 +551,24 @@ bool DictionaryTableModel::submitAll()
             marks << QStringLiteral("?");
             values << value.value();
         }
-        const QString sql = names.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(kTable)
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(kTable, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        QString sql = names.isEmpty()
+                          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(where_.table)
+                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(where_.table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        if (where_.server)
+            sql += QStringLiteral(" RETURNING ") + where_.id;
         if (!run(query, sql, values, &why))
             return rollBack(QStringLiteral("Cannot post the record \"%1\": %2")
                                 .arg(inserted_->values.value(sourceColumn_), why));
-        insertedId = query.lastInsertId().toLongLong();
+        insertedId = where_.server ? (query.next() ? query.value(0).toLongLong() : -1)
+                                   : query.lastInsertId().toLongLong();
     }
     if (!query.exec(QStringLiteral("COMMIT")))
         return rollBack(QStringLiteral("Cannot post: %1").arg(errorText(query.lastError())));
 
     lastInsertedId_ = insertedId;
     qint64 records = count_;
-    const bool counted = countRecords(db_, {}, {}, &records, &why);
+    const bool counted = countRecords(db_, where_.table, {}, {}, &records, &why);
     beginResetModel();
     changes_.clear();
     inserted_.reset();

@@ -30,6 +30,13 @@
 
 namespace lingrove::model {
 
+// Where the grid's records are and how the engine is spoken to.
+struct GridTable {
+    QString table = QStringLiteral("Dictionary");   // the relation, as SQL names it
+    QString id = QStringLiteral("rowid");           // the column that tells records apart
+    bool server = false;                            // PostgreSQL rather than SQLite
+};
+
 class DictionaryTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -39,6 +46,8 @@ public:
 
     // Shows the table Dictionary of db; nothing is read before select().
     explicit DictionaryTableModel(const QSqlDatabase& db, QObject* parent = nullptr);
+    // Shows the table of db that where describes.
+    DictionaryTableModel(const QSqlDatabase& db, GridTable where, QObject* parent = nullptr);
 
     // Read the columns (the first time) and the record count again and drop
     // the pages read; pending changes are kept. False with lastError() when
@@ -137,6 +146,7 @@ private:
     QVariant shownValue(int row, int column) const;
     void emitRowChanged(int row);
 
+    GridTable where_;
     QSqlDatabase db_;
     QStringList columns_;
     int sourceColumn_ = 0;

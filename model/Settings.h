@@ -2,6 +2,7 @@
 // The program's settings as held in memory. SettingsStore reads them from the
 // key store at start and writes them when the options are confirmed.
 #include "core/scanner/Scanner.h"
+#include "model/DictionaryLocation.h"
 
 #include <QColor>
 #include <QFont>
@@ -50,6 +51,11 @@ struct Settings {
 
     TextLook selectedLook{QColor(255, 0, 0), false, false, false, true};   // "Selected string"
     TextLook changedLook{QColor(0, 128, 0), false, false, true, false};    // "Changed string"
+
+    // Where the dictionary tables live: this computer (the default) or a
+    // server. The server is kept even while this computer is chosen. Never
+    // a password.
+    DictionaryLocation dictionary;
 
     // What is used when nothing is stored: the tools in the folder of our
     // stand-ins for the Delphi programs.

@@ -3,6 +3,8 @@
 #include "model/DelphiInstallation.h"
 #include "platform/KeyStore.h"
 
+#include <algorithm>
+
 namespace lingrove::model::settings_store {
 
 namespace {
@@ -40,6 +42,30 @@ void saveLook(platform::KeyStore& store, const QString& prefix, const TextLook& 
         store.writeInteger(kKey, prefix + QLatin1String(kStyleNames[i]), look.*kStyles[i] ? 1 : 0);
 }
 
+// Optional values: settings stored before these existed read as this
+// computer and libpq's defaults.
+void loadDictionary(const platform::KeyStore& store, DictionaryLocation& location)
+{
+    location = DictionaryLocation();
+    const QString place = store.readString(kKey, QStringLiteral("Dictionaries"));
+    location.kind = place.compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0 ? DictionaryLocation::Kind::Server
+                                                                                     : DictionaryLocation::Kind::Local;
+    DictionaryServer& server = location.server;
+    server.host = store.readString(kKey, QStringLiteral("ServerHost"));
+    if (store.valueExists(kKey, QStringLiteral("ServerPort"))) {
+        try {
+            server.port = std::clamp(store.readInteger(kKey, QStringLiteral("ServerPort")), 0, 65535);
+        } catch (const platform::KeyStoreError&) {
+            server.port = 0;
+        }
+    }
+    server.database = store.readString(kKey, QStringLiteral("ServerDatabase"));
+    server.user = store.readString(kKey, QStringLiteral("ServerUser"));
+    const QString mode = store.readString(kKey, QStringLiteral("ServerSslMode"));
+    if (sslModes().contains(mode))
+        server.sslMode = mode;
+}
+
 } // namespace
 
 QColor colorFromNumber(qint32 number)
@@ -63,6 +89,7 @@ void load(const platform::KeyStore& store, Settings& settings)
     settings.colourScheme = store.readInteger(kKey, QStringLiteral("Highlights")) & 0xFF;
     loadLook(store, QStringLiteral("SF"), settings.selectedLook);
     loadLook(store, QStringLiteral("CF"), settings.changedLook);
+    loadDictionary(store, settings.dictionary);
 }
 
 bool save(platform::KeyStore& store, const Settings& settings, bool replace)
@@ -86,6 +113,14 @@ bool save(platform::KeyStore& store, const Settings& settings, bool replace)
     saveLook(store, QStringLiteral("CF"), settings.changedLook);
     if (settings.colourScheme == 2 || settings.colourScheme == 3)
         store.writeInteger(kKey, QStringLiteral("Highlights"), settings.colourScheme);
+    const DictionaryLocation& d = settings.dictionary;
+    store.writeString(kKey, QStringLiteral("Dictionaries"),
+                      d.isServer() ? QStringLiteral("Server") : QStringLiteral("Local"));
+    store.writeString(kKey, QStringLiteral("ServerHost"), d.server.host);
+    store.writeInteger(kKey, QStringLiteral("ServerPort"), d.server.port);
+    store.writeString(kKey, QStringLiteral("ServerDatabase"), d.server.database);
+    store.writeString(kKey, QStringLiteral("ServerUser"), d.server.user);
+    store.writeString(kKey, QStringLiteral("ServerSslMode"), d.server.sslMode);
     return true;
 }
 

@@ -2,7 +2,11 @@
 // The settings in the key store, under SOFTWARE\QUORVEX\Lingrove\2.0: the
 // three tool paths as strings ("IDE", "Compiler", "Rescomp"), the seven
 // string filters, the colour scheme ("Highlights") and the two looks ("SFC",
-// "SFB", ... and "CFC", ...) as integers, colours as 0x00BBGGRR.
+// "SFB", ... and "CFC", ...) as integers, colours as 0x00BBGGRR; where the
+// dictionary tables live as "Dictionaries" ("Local" or "Server") with the
+// server's "ServerHost", "ServerPort" (integer), "ServerDatabase",
+// "ServerUser" and "ServerSslMode" (missing values: this computer, libpq's
+// defaults). No password is ever stored.
 #include "model/Settings.h"
 
 namespace lingrove::platform {

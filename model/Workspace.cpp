@@ -18,6 +18,8 @@ void Workspace::setProject(const Project& p)
 void Workspace::setSettings(const Settings& settings)
 {
     settings_ = settings;
+    // Tables named without a place are looked for where the settings say.
+    setCurrentDictionaryLocation(settings.dictionary);
     emit settingsChanged();
 }
 

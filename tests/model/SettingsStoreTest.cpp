@@ -70,6 +70,39 @@ TEST_F(SettingsStoreTest, SaveThenLoadRestoresEverything)
     EXPECT_EQ(settings.changedLook, s.changedLook);
 }
 
+TEST_F(SettingsStoreTest, DictionaryServerIsKeptAndOlderStoresMeanThisComputer)
+{
+    // Settings stored before the server could be chosen: this computer.
+    ASSERT_TRUE(settings_store::save(store, settings, false));
+    QByteArray lines;
+    for (const QByteArray& line : readAll(store.file()).split('\n'))
+        if (!line.startsWith("Dictionaries=") && !line.startsWith("Server"))
+            lines += line + '\n';
+    writeFile(store.file(), lines);
+    Settings before = Settings::defaults();
+    before.dictionary.kind = DictionaryLocation::Kind::Server;
+    settings_store::load(KeyStore(store.file()), before);
+    EXPECT_EQ(before.dictionary, DictionaryLocation());
+
+    Settings s = Settings::defaults();
+    s.dictionary = DictionaryLocation::onServer({"db.example.org", 6543, "lingrove", "anna", "verify-full"});
+    ASSERT_TRUE(settings_store::save(store, s, true));
+    Settings back = Settings::defaults();
+    settings_store::load(KeyStore(store.file()), back);
+    EXPECT_EQ(back.dictionary, s.dictionary);
+
+    // Missing or odd values: this computer, libpq's defaults.
+    for (const char* name : {"Dictionaries", "ServerPort"})
+        store.writeString(kKey, name, "nonsense");
+    store.writeString(kKey, "ServerSslMode", "prefer sslcert=/tmp/x");
+    Settings odd = Settings::defaults();
+    settings_store::load(KeyStore(store.file()), odd);
+    EXPECT_FALSE(odd.dictionary.isServer());
+    EXPECT_EQ(odd.dictionary.server.port, 0);
+    EXPECT_EQ(odd.dictionary.server.sslMode, "prefer");
+    EXPECT_EQ(odd.dictionary.server.host, "db.example.org");
+}
+
 TEST_F(SettingsStoreTest, ReplaceRewritesTheKeyWhole)
 {
     store.writeInteger(kKey, "Stale", 5);

@@ -59,8 +59,8 @@ void CreateTableDialog::createClicked()
     sizeSpin_->interpretText();
     const QString name = nameEdit_->text();
     QString error;
-    const QString folder = folder_.isEmpty() ? model::dictionaryFolder() : folder_;
-    if (!model::createTable(name, sizeSpin_->value(), &error, folder)) {
+    // No folder given: where the options keep the tables (this computer or the server).
+    if (!model::createTable(name, sizeSpin_->value(), &error, folder_)) {
         ui().message(this, error, BoxKind::Warning);
         nameEdit_->setFocus();
         return;

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "ui/project/LibraryPathEditor.h"
 #include "ui/shell/UserInterface.h"
+#include "ui/shell/WaitCursor.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
@@ -162,6 +164,7 @@ OptionsDialog::OptionsDialog(model::Workspace& workspace, QWidget* parent)
     buildEditorTab();
     buildToolsTab();
     buildLibraryTab();
+    buildDictionaryTab();
 
     cancelButton = pushButton(this, "cancelButton", "&Cancel");
     okButton = pushButton(this, "okButton", "&OK");
@@ -338,6 +341,112 @@ void OptionsDialog::buildLibraryTab()
     connect(editLibraryPathButton, &QPushButton::clicked, this, [this] { editLibraryPath(); });
 }
 
+void OptionsDialog::buildDictionaryTab()
+{
+    dictionaryTab = new QWidget;
+    dictionaryTab->setObjectName(QStringLiteral("dictionaryTab"));
+    tabs->addTab(dictionaryTab, QStringLiteral("Dictionary"));
+
+    auto* box = new QGroupBox(QStringLiteral("Dictionary tables are kept on"), dictionaryTab);
+    localDictionaries = new QRadioButton(QStringLiteral("This computer (SQLite)"), box);
+    localDictionaries->setObjectName(QStringLiteral("localDictionaries"));
+    serverDictionaries = new QRadioButton(QStringLiteral("Server (PostgreSQL)"), box);
+    serverDictionaries->setObjectName(QStringLiteral("serverDictionaries"));
+    serverHost = lineEdit(box, "serverHost");
+    serverHost->setPlaceholderText(QStringLiteral("localhost"));
+    serverPort = new QSpinBox(box);
+    serverPort->setObjectName(QStringLiteral("serverPort"));
+    serverPort->setRange(0, 65535);
+    serverPort->setSpecialValueText(QStringLiteral("5432 (default)"));
+    serverDatabase = lineEdit(box, "serverDatabase");
+    serverUser = lineEdit(box, "serverUser");
+    serverUser->setPlaceholderText(QStringLiteral("the login name"));
+    serverSslMode = new QComboBox(box);
+    serverSslMode->setObjectName(QStringLiteral("serverSslMode"));
+    serverSslMode->addItems(model::sslModes());
+    testServerButton = pushButton(box, "testServerButton", "Test connection");
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(localDictionaries, 0, 0, 1, 4);
+    grid->addWidget(serverDictionaries, 1, 0, 1, 4);
+    auto row = [&](int r, int column, const char* caption, QWidget* field) {
+        auto* label = new QLabel(QString::fromLatin1(caption), box);
+        label->setBuddy(field);
+        grid->addWidget(label, r, column);
+        grid->addWidget(field, r, column + 1);
+    };
+    row(2, 0, "&Host", serverHost);
+    row(2, 2, "P&ort", serverPort);
+    row(3, 0, "&Database", serverDatabase);
+    row(3, 2, "SSL &mode", serverSslMode);
+    row(4, 0, "&User", serverUser);
+    grid->addWidget(testServerButton, 4, 3);
+    grid->setColumnStretch(1, 1);
+    auto* note = new QLabel(QStringLiteral("The password is never stored by Lingrove: it comes from ~/.pgpass or "
+                                           "PGPASSWORD, or is asked for once per session. Empty fields take "
+                                           "libpq's PG* environment variables."),
+                            dictionaryTab);
+    note->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(dictionaryTab);
+    layout->addWidget(box);
+    layout->addWidget(note);
+    layout->addStretch(1);
+
+    auto enable = [this] {
+        const bool server = serverDictionaries->isChecked();
+        for (QWidget* w : std::initializer_list<QWidget*>{serverHost, serverPort, serverDatabase, serverUser,
+                                                           serverSslMode, testServerButton})
+            w->setEnabled(server);
+    };
+    connect(serverDictionaries, &QRadioButton::toggled, this, enable);
+    connect(testServerButton, &QPushButton::clicked, this, [this] { testServer(); });
+    enable();
+}
+
+void OptionsDialog::showDictionaryLocation(const model::DictionaryLocation& location)
+{
+    (location.isServer() ? serverDictionaries : localDictionaries)->setChecked(true);
+    serverHost->setText(location.server.host);
+    serverPort->setValue(location.server.port);
+    serverDatabase->setText(location.server.database);
+    serverUser->setText(location.server.user);
+    serverSslMode->setCurrentText(location.server.sslMode);
+}
+
+model::DictionaryLocation OptionsDialog::shownDictionaryLocation() const
+{
+    model::DictionaryLocation location = workspace_.settings().dictionary;
+    location.kind = serverDictionaries->isChecked() ? model::DictionaryLocation::Kind::Server
+                                                    : model::DictionaryLocation::Kind::Local;
+    location.server.host = serverHost->text().trimmed();
+    location.server.port = serverPort->value();
+    location.server.database = serverDatabase->text().trimmed();
+    location.server.user = serverUser->text().trimmed();
+    location.server.sslMode = serverSslMode->currentText();
+    return location;
+}
+
+void OptionsDialog::testServer()
+{
+    model::DictionaryLocation location = shownDictionaryLocation();
+    location.kind = model::DictionaryLocation::Kind::Server;
+    QStringList names;
+    QString error;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = model::listTables(location, &names, &error);
+    }
+    if (!ok) {
+        ui().message(this, error, BoxKind::Error);
+        return;
+    }
+    ui().message(this, QStringLiteral("Connected to the dictionary server %1: %2 dictionary tables.")
+                           .arg(location.server.describe())
+                           .arg(names.size()));
+}
+
 // ---- Settings and controls -----------------------------------------------------------
 
 void OptionsDialog::updateSample(QLineEdit* sample, ColorComboBox* colors, const std::array<QToolButton*, 4>& styles)
@@ -378,6 +487,7 @@ void OptionsDialog::showSettings(const model::Settings& s)
     (s.colourScheme == 3 ? delphi3Scheme : delphi2Scheme)->setChecked(true);
     showLook(s.selectedLook, selectedSample, selectedColor, selectedStyle);
     showLook(s.changedLook, changedSample, changedColor, changedStyle);
+    showDictionaryLocation(s.dictionary);
 }
 
 model::Settings OptionsDialog::shownSettings() const
@@ -396,6 +506,7 @@ model::Settings OptionsDialog::shownSettings() const
     s.colourScheme = delphi2Scheme->isChecked() ? 2 : 3;
     s.selectedLook = lookOf(selectedColor, selectedStyle);
     s.changedLook = lookOf(changedColor, changedStyle);
+    s.dictionary = shownDictionaryLocation();
     return s;
 }
 
@@ -451,7 +562,17 @@ void OptionsDialog::store()
         return;
     }
     if (stored) {
+        const bool moved = !(workspace_.settings().dictionary == settings.dictionary);
         workspace_.setSettings(settings);
+        // The project's table is now looked for where the tables are.
+        const QString table = workspace_.project().dictionaryTable;
+        QString error;
+        if (moved && workspace_.project().isOpen() && !table.isEmpty()
+            && !workspace_.dictionary().open(table, &error))
+            ui().message(this,
+                         error + QStringLiteral("\nTranslations are not stored until the table can be opened "
+                                                "(open the project again, or make the table there)."),
+                         BoxKind::Warning);
     } else {
         ui().message(this,
                      QStringLiteral("The settings could not be stored (the key %1 cannot be created).\n"

@@ -1,6 +1,7 @@
 #pragma once
 // The options dialog "Option": string filters, editor looks and colour
-// scheme, the paths of the Delphi tools and the compiler's library path.
+// scheme, the paths of the Delphi tools, the compiler's library path and
+// where the dictionary tables live (this computer or a PostgreSQL server).
 // Each showing starts from the program's settings and the compiler's
 // configuration file dcc32.cfg; "&OK" stores the settings in the key store
 // and in the workspace and writes dcc32.cfg, "&Cancel" changes nothing.
@@ -19,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
@@ -54,6 +56,7 @@ public:
     QWidget* editorTab = nullptr;
     QWidget* toolsTab = nullptr;
     QWidget* libraryTab = nullptr;
+    QWidget* dictionaryTab = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
 
@@ -95,6 +98,17 @@ public:
 
     LibraryPathEditor* libraryPathEditor = nullptr;
 
+    // "Dictionary": where the tables live. No password: libpq's ~/.pgpass
+    // or PGPASSWORD, else it is asked for once per session.
+    QRadioButton* localDictionaries = nullptr;    // This computer (SQLite)
+    QRadioButton* serverDictionaries = nullptr;   // Server (PostgreSQL)
+    QLineEdit* serverHost = nullptr;
+    QSpinBox* serverPort = nullptr;               // 0: libpq's default
+    QLineEdit* serverDatabase = nullptr;
+    QLineEdit* serverUser = nullptr;
+    QComboBox* serverSslMode = nullptr;
+    QPushButton* testServerButton = nullptr;
+
     // ---- What the dialog does ------------------------------------------------
     // Every showing: the "Strings" tab in front, the settings shown, dcc32.cfg
     // read again.
@@ -110,6 +124,8 @@ public:
     void useDelphiLibraryPath(int version);
     // "Edit": the library-path editor.
     void editLibraryPath();
+    // "Test connection": lists the server's tables, or says why it cannot.
+    void testServer();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -119,6 +135,9 @@ private:
     void buildEditorTab();
     void buildToolsTab();
     void buildLibraryTab();
+    void buildDictionaryTab();
+    void showDictionaryLocation(const model::DictionaryLocation& location);
+    model::DictionaryLocation shownDictionaryLocation() const;
     // Sample, colour list and style buttons from a look.
     void showLook(const model::TextLook& look, QLineEdit* sample, ColorComboBox* colors,
                   const std::array<QToolButton*, 4>& styles);

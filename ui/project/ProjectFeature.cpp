@@ -62,9 +62,22 @@ ProjectFeature::ProjectFeature(model::Workspace& workspace, Shell& shell, QObjec
     connect(statistics_, &QAction::triggered, this, [this] { statisticsWindow_->showAndRefresh(); });
     shell_.onMenuShown(Menu::Extras, [this] { statistics_->setEnabled(workspace_.project().isOpen()); });
     connect(aboutBox_, &AboutBox::creditsRequested, this, [this] { showCredits(); });
+
+    // A dictionary server that wants a password libpq has none for: asked
+    // once per server and session, kept in memory only.
+    model::setPasswordPrompt([window](const model::DictionaryServer& server, const QString& reason) {
+        QString prompt = QStringLiteral("Password of %1 on the dictionary server %2:")
+                             .arg(server.user.isEmpty() ? QStringLiteral("your login") : server.user, server.describe());
+        if (!reason.isEmpty())
+            prompt = reason + QStringLiteral("\n\n") + prompt;
+        return ui().passwordBox(window, QStringLiteral("Dictionary server"), prompt);
+    });
 }
 
-ProjectFeature::~ProjectFeature() = default;
+ProjectFeature::~ProjectFeature()
+{
+    model::setPasswordPrompt({});
+}
 
 // ---- Start and end ----------------------------------------------------------------
 

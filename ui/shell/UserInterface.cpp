@@ -179,6 +179,15 @@ std::optional<QString> QtUserInterface::inputBox(QWidget* parent, const QString&
     return answer;
 }
 
+std::optional<QString> QtUserInterface::passwordBox(QWidget* parent, const QString& caption, const QString& prompt)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, caption, prompt, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
 std::optional<QString> QtUserInterface::openFile(QWidget* parent, const QString& caption,
                                                  const QString& filter, const QString& fileName,
                                                  const QString& folder)
@@ -262,6 +271,12 @@ std::optional<QString> ScriptedUserInterface::inputBox(QWidget*, const QString&,
                                                        const QString&)
 {
     shown.push_back({QStringLiteral("input"), prompt});
+    return takeFront(inputs);
+}
+
+std::optional<QString> ScriptedUserInterface::passwordBox(QWidget*, const QString&, const QString& prompt)
+{
+    shown.push_back({QStringLiteral("password"), prompt});
     return takeFront(inputs);
 }
 

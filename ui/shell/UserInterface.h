@@ -30,6 +30,8 @@ public:
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> inputBox(QWidget* parent, const QString& caption,
                                             const QString& prompt, const QString& text) = 0;
+    // An input box that hides what is typed (a password); nullopt when cancelled.
+    virtual std::optional<QString> passwordBox(QWidget* parent, const QString& caption, const QString& prompt) = 0;
     // filter in Delphi form: "Translator files|*.lgv" (pairs separated by "|").
     virtual std::optional<QString> openFile(QWidget* parent, const QString& caption,
                                             const QString& filter, const QString& fileName,
@@ -66,6 +68,7 @@ public:
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                     const QString& text) override;
+    std::optional<QString> passwordBox(QWidget* parent, const QString& caption, const QString& prompt) override;
     std::optional<QString> openFile(QWidget* parent, const QString& caption, const QString& filter,
                                     const QString& fileName, const QString& folder) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& caption, const QString& filter,
@@ -85,14 +88,15 @@ public:
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Shown {
-        QString kind;   // "message", "question", "choice", "error", "input", "open", "save", "folder", "dialog"
+        QString kind;   // "message", "question", "choice", "error", "input", "password", "open", "save",
+                        // "folder", "dialog"
         QString text;   // the message, prompt or caption; a dialog's window title
     };
 
     std::vector<Shown> shown;
     std::vector<bool> answers;                      // for question()
     std::vector<Answer> choices;                    // for choice(); none queued: No
-    std::vector<std::optional<QString>> inputs;     // for inputBox()
+    std::vector<std::optional<QString>> inputs;     // for inputBox() and passwordBox()
     std::vector<std::optional<QString>> files;      // for openFile(), saveFile(), chooseFolder()
     // For exec(): each gets the dialog, may fill and press its controls, and
     // returns the result of the dialog.
@@ -109,6 +113,7 @@ public:
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                     const QString& text) override;
+    std::optional<QString> passwordBox(QWidget* parent, const QString& caption, const QString& prompt) override;
     std::optional<QString> openFile(QWidget* parent, const QString& caption, const QString& filter,
                                     const QString& fileName, const QString& folder) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& caption, const QString& filter,

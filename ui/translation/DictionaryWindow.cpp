@@ -1,6 +1,7 @@
 #include "ui/translation/DictionaryWindow.h"
 
 #include "model/Workspace.h"
+#include "ui/translation/CopyTableDialog.h"
 #include "ui/shell/UserInterface.h"
 #include "ui/shell/WaitCursor.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMetaProperty>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -25,8 +27,8 @@ namespace {
 // The grid's model: posts pending edits before a sort re-reads the table.
 class DictionaryModel : public model::DictionaryTableModel {
 public:
-    DictionaryModel(const QSqlDatabase& db, QObject* parent, std::function<void()> beforeSort)
-        : DictionaryTableModel(db, parent)
+    DictionaryModel(const QSqlDatabase& db, model::GridTable where, QObject* parent, std::function<void()> beforeSort)
+        : DictionaryTableModel(db, std::move(where), parent)
         , beforeSort_(std::move(beforeSort))
     {
     }
@@ -138,6 +140,15 @@ DictionaryWindow::DictionaryWindow(const model::Workspace& workspace, QWidget* p
             openTable(name);
     });
 
+    // Copying the table between this computer and the dictionary server.
+    copyTableAction_ = menuBar()->addMenu(QStringLiteral("&Table"))->addAction(QStringLiteral("&Copy table..."));
+    copyTableAction_->setObjectName(QStringLiteral("CopyTable"));
+    connect(copyTableAction_, &QAction::triggered, this, [this] {
+        const model::DictionaryServer& server = workspace_.settings().dictionary.server;
+        if (post() && copyTableInteractively(this, table_.location(), table_.name(), server))
+            fillTableList();
+    });
+
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setSortingEnabled(true);
     grid_->horizontalHeader()->setSortIndicatorShown(true);
@@ -193,7 +204,7 @@ bool DictionaryWindow::openTable(const QString& name)
     }
     // Posting is ours: on leaving an edited row, on Post, before sorting and
     // on closing (see post()).
-    auto* model = new DictionaryModel(table_.database(), this, [this] { post(); });
+    auto* model = new DictionaryModel(table_.database(), table_.gridTable(), this, [this] { post(); });
     model->setReadOnly(table_.isReadOnly());
     if (!model->select()) {
         const QString why = model->lastError();

@@ -54,6 +54,8 @@ public:
     QTableView* grid() const { return grid_; }
     model::DictionaryTableModel* model() const { return model_; }
     QAction* action(Button button) const;
+    // Table > Copy table (ui/translation/CopyTableDialog.h).
+    QAction* copyTableAction() const { return copyTableAction_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +78,7 @@ private:
     QTableView* grid_;
     QLabel* statusLabel_;
     QList<QAction*> actions_;
+    QAction* copyTableAction_ = nullptr;
 };
 
 } // namespace lingrove::ui

@@ -320,8 +320,17 @@ void TranslationFeature::commit()
         return;
     }
     editor->setTextCursor(done->written);
-    if (!done->storeError.isEmpty())
-        ui().error(shell_.window(), done->storeError);
+    // The translation stays in the page whatever the dictionary says; a
+    // store that failed (a server away for a moment) can be tried again.
+    for (QString error = done->storeError; !error.isEmpty();) {
+        if (!ui().question(shell_.window(),
+                           error + QStringLiteral("\n\nThe translation is in the page. Try again to store it in "
+                                                  "the dictionary?"),
+                           BoxKind::Error))
+            break;
+        model::Dictionary& dictionary = workspace_.dictionary();
+        error = dictionary.store(session_.source(), typed) ? QString() : dictionary.lastError();
+    }
     checkCommit(shell_.pages().activeCaption(), *located, typed);
     selectRow(row + 1);
     entryView_->setFocus();

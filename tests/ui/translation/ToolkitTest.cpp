@@ -17,7 +17,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlTableModel>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
