@@ -4,13 +4,13 @@
 // an accelerator clash (checks-list.png, for docs/), and for looking at
 // them the similar matches on the proposal buttons, the statistics, a
 // pre-translation preview and an import report.
+#include "tools/shots/ShotSupport.h"
+
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "model/Dictionary.h"
 #include "model/ProjectFile.h"
-#include "model/SettingsStore.h"
 #include "model/Workspace.h"
-#include "platform/KeyStore.h"
 #include "ui/pages/PagesFeature.h"
 #include "ui/project/ProjectFeature.h"
 #include "ui/project/StatisticsWindow.h"
@@ -26,8 +26,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPixmap>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -37,21 +35,9 @@
 namespace {
 
 using namespace lingrove;
+using namespace lingrove::shots;
 
-void settle()
-{
-    for (int i = 0; i < 20; ++i)
-        QApplication::processEvents();
-}
 
-bool shoot(const QString& path)
-{
-    settle();
-    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    const bool saved = screen.save(path, "PNG");
-    std::printf("%s: %s\n", qPrintable(path), saved ? "written" : "NOT WRITTEN");
-    return saved;
-}
 
 bool write(const QString& path, const char* text)
 {
@@ -172,30 +158,16 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
-    const QString home = dir.path() + "/home", project = dir.path() + "/Orders";
-    QDir().mkpath(home);
-    qputenv("LINGROVE_HOME", home.toUtf8());
-    qputenv("LINGROVE_KEYSTORE", (home + "/registry.txt").toUtf8());
+    const QString project = dir.path() + "/Orders";
+    useHome(dir.path(), true);
     if (!writeProject(project)) {
         std::fprintf(stderr, "cannot write the example project\n");
         return 1;
     }
-    {
-        model::Settings settings = model::Settings::defaults();
-        settings.compiler.folder = settings.ide.folder = settings.resourceCompiler.folder = dir.path() + "/";
-        platform::KeyStore store;
-        model::settings_store::save(store, settings, false);
-    }
-    QString error;
-    model::createTable("English_German", model::kDefaultFieldSize, &error);
-    {
-        model::Dictionary dictionary;
-        dictionary.open("English_German", &error);
-        dictionary.store("Orders", "Bestellungen");
-        dictionary.store("The file could not be printed.", "Die Datei konnte nicht gedruckt werden.");
-        dictionary.store("The order could not be saved.", "Die Bestellung konnte nicht gespeichert werden.");
-        dictionary.store("Print", "Drucken");
-    }
+    makeTable("English_German", {{"Orders", "Bestellungen"},
+                                 {"The file could not be printed.", "Die Datei konnte nicht gedruckt werden."},
+                                 {"The order could not be saved.", "Die Bestellung konnte nicht gespeichert werden."},
+                                 {"Print", "Drucken"}});
     const QString projectFile = model::writeNewProjectFile(
         {"Orders", dir.path(), project + "/Orders.dpr", "English", "German", "English_German"});
 
@@ -254,12 +226,7 @@ int main(int argc, char** argv)
         scripted->files = {file};
         scripted->dialogs = {[](QDialog&) { return int(QDialog::Accepted); }};
         loop.dictionaryExchange()->exportTable();
-        model::createTable("Shop", model::kDefaultFieldSize, &error);
-        {
-            model::Dictionary shop;
-            shop.open("Shop", &error);
-            shop.store("Print", "Ausdrucken");
-        }
+        makeTable("Shop", {{"Print", "Ausdrucken"}});
         dictionaryWindow.fillTableList();
         dictionaryWindow.openTable("Shop");
         scripted->files = {file};

@@ -6,7 +6,7 @@
 // line of its page text and nowhere else. Prints one line per page that did
 // not go so, and the counts at the end; what the program told the user is
 // printed with the project.
-#include "tools/shots/CopyTree.h"
+#include "tools/shots/ShotSupport.h"
 
 #include "app/Application.h"
 #include "core/formfile/FormDocument.h"
@@ -33,6 +33,7 @@
 namespace {
 
 using namespace lingrove;
+using namespace lingrove::shots;
 
 QByteArray readAll(const QString& path)
 {
@@ -62,10 +63,7 @@ struct Counts {
 void tryProject(const QString& dpr, const QString& root, Counts& counts)
 {
     QTemporaryDir dir;
-    const QString home = dir.path() + "/home";
-    QDir().mkpath(home);
-    qputenv("LINGROVE_HOME", home.toUtf8());
-    qputenv("LINGROVE_KEYSTORE", (home + "/registry.txt").toUtf8());
+    useHome(dir.path(), false);
     const QString folder = QFileInfo(dpr).path();
     const QString copy = dir.path() + "/p";
     copyTree(folder, copy);

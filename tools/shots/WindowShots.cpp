@@ -3,15 +3,13 @@
 // Unicode text being translated, and the question that closing the window
 // asks about a page with unsaved changes. Works on a copy of examples/notes
 // in a temporary folder.
-#include "tools/shots/CopyTree.h"
+#include "tools/shots/ShotSupport.h"
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "model/Dictionary.h"
 #include "model/ProjectFile.h"
-#include "model/SettingsStore.h"
 #include "model/Workspace.h"
-#include "platform/KeyStore.h"
 #include "ui/build/BuildFeature.h"
 #include "ui/pages/PagesFeature.h"
 #include "ui/project/ProjectFeature.h"
@@ -21,11 +19,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPixmap>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -34,21 +29,9 @@
 namespace {
 
 using namespace lingrove;
+using namespace lingrove::shots;
 
-void settle()
-{
-    for (int i = 0; i < 20; ++i)
-        QApplication::processEvents();
-}
 
-bool shoot(const QString& path)
-{
-    settle();
-    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    const bool saved = screen.save(path, "PNG");
-    std::printf("%s: %s\n", qPrintable(path), saved ? "written" : "NOT WRITTEN");
-    return saved;
-}
 
 
 } // namespace
@@ -62,28 +45,13 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
-    const QString home = dir.path() + "/home", project = dir.path() + "/Notes";
-    QDir().mkpath(home);
-    qputenv("LINGROVE_HOME", home.toUtf8());
-    qputenv("LINGROVE_KEYSTORE", (home + "/registry.txt").toUtf8());
+    const QString project = dir.path() + "/Notes";
+    useHome(dir.path(), true);
     if (!copyTree(LINGROVE_SOURCE_ROOT "/examples/notes", project)) {
         std::fprintf(stderr, "cannot copy the example project\n");
         return 1;
     }
-    {
-        // Configured, so that the first start asks nothing.
-        model::Settings settings = model::Settings::defaults();
-        settings.compiler.folder = settings.ide.folder = settings.resourceCompiler.folder = dir.path() + "/";
-        platform::KeyStore store;
-        model::settings_store::save(store, settings, false);
-    }
-    QString error;
-    model::createTable("German_English", model::kDefaultFieldSize, &error);
-    {
-        model::Dictionary dictionary;
-        dictionary.open("German_English", &error);
-        dictionary.store(QString::fromUtf8("Grüße aus Köln"), "Greetings from Cologne");
-    }
+    makeTable("German_English", {{QString::fromUtf8("Grüße aus Köln"), "Greetings from Cologne"}});
     const QString projectFile = model::writeNewProjectFile(
         {"Notes", dir.path(), project + "/Notes.dpr", "German", "English", "German_English"});
 
