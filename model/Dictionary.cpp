@@ -57,6 +57,22 @@ QString destColumns()
     return QStringLiteral("\"Dest1\", \"Dest2\", \"Dest3\", \"Dest4\", \"Dest5\"");
 }
 
+bool readCandidates(QSqlQuery& query, std::vector<Candidate>* found, QSqlError* error)
+{
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    while (query.next()) {
+        Candidate c;
+        c.source = query.value(0).toString();
+        for (int i = 0; i < kProposalCount; ++i)
+            c.dests[size_t(i)] = query.value(1 + i).toString();
+        found->push_back(std::move(c));
+    }
+    return true;
+}
+
 } // namespace detail
 
 namespace {

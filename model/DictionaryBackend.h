@@ -39,6 +39,10 @@ struct Candidate {
     Proposals dests;
 };
 
+// Runs a prepared query that selects Source and Dest1 .. Dest5 and appends
+// its rows to found. False with error when it fails.
+bool readCandidates(QSqlQuery& query, std::vector<Candidate>* found, QSqlError* error);
+
 class TableBackend {
 public:
     virtual ~TableBackend() = default;

@@ -335,18 +335,7 @@ public:
         query.addBindValue(longest);
         query.addBindValue(text);
         query.addBindValue(int(key.size()));
-        if (!query.exec()) {
-            *error = query.lastError();
-            return false;
-        }
-        while (query.next()) {
-            Candidate c;
-            c.source = query.value(0).toString();
-            for (int i = 0; i < kProposalCount; ++i)
-                c.dests[size_t(i)] = query.value(1 + i).toString();
-            found->push_back(std::move(c));
-        }
-        return true;
+        return readCandidates(query, found, error);
     }
 
 private:

@@ -357,18 +357,7 @@ bool SqliteTable::similarCandidates(
     query.addBindValue(shortest);
     query.addBindValue(longest);
     query.addBindValue(int(key.size()));
-    if (!query.exec()) {
-        *error = query.lastError();
-        return false;
-    }
-    while (query.next()) {
-        Candidate c;
-        c.source = query.value(0).toString();
-        for (int i = 0; i < kProposalCount; ++i)
-            c.dests[size_t(i)] = query.value(1 + i).toString();
-        found->push_back(std::move(c));
-    }
-    return true;
+    return readCandidates(query, found, error);
 }
 
 // How many sources hold each trigram, read once from the index's vocabulary
