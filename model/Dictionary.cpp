@@ -395,6 +395,21 @@ void Dictionary::rollback()
     query.exec(QStringLiteral("ROLLBACK"));
 }
 
+bool Dictionary::beginBulk(const QString& begin)
+{
+    QSqlQuery query(table_.database());
+    if (!query.exec(begin))
+        return failed(query.lastError());
+    for (const QString& setting : table_.backend().bulkSettings()) {
+        if (!query.exec(setting)) {
+            failed(query.lastError());
+            rollback();
+            return false;
+        }
+    }
+    return true;
+}
+
 // Runs attempt until it succeeds or fails for another reason than a busy
 // table, for at most the busy timeout; a connection to a server that broke
 // is made again once, and the attempt repeated.
@@ -700,14 +715,8 @@ bool Dictionary::forEachRecord(const std::function<void(const QString&, const Pr
             rollback();
             return false;
         };
-        QSqlQuery begin(db);
-        if (!begin.exec(QStringLiteral("BEGIN")))
-            return failed(begin.lastError());
-        for (const QString& setting : backend.bulkSettings()) {
-            QSqlQuery set(db);
-            if (!set.exec(setting))
-                return failedAt(set.lastError());
-        }
+        if (!beginBulk(QStringLiteral("BEGIN")))
+            return false;
         {
             QSqlQuery query(db);
             query.setForwardOnly(true);
@@ -781,16 +790,8 @@ bool Dictionary::mergeOnce(const std::vector<std::pair<QString, QStringList>>& r
             rollback();
         return false;
     };
-    if (write) {
-        QSqlQuery begin(db);
-        if (!begin.exec(backend.beginWrite()))
-            return failed(begin.lastError());
-        for (const QString& setting : backend.bulkSettings()) {
-            QSqlQuery set(db);
-            if (!set.exec(setting))
-                return failedInside(set.lastError());
-        }
-    }
+    if (write && !beginBulk(backend.beginWrite()))
+        return false;
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral("INSERT INTO %1 (\"Source\", %2) VALUES (?, ?, ?, ?, ?, ?)")
                        .arg(backend.recordTable(), detail::destColumns()));
@@ -862,14 +863,8 @@ bool Dictionary::insertRecords(const std::vector<std::pair<QString, Proposals>>&
             rollback();
             return false;
         };
-        QSqlQuery begin(db);
-        if (!begin.exec(backend.beginWrite()))
-            return failed(begin.lastError());
-        for (const QString& setting : backend.bulkSettings()) {
-            QSqlQuery set(db);
-            if (!set.exec(setting))
-                return failedInside(set.lastError());
-        }
+        if (!beginBulk(backend.beginWrite()))
+            return false;
         auto statement = [&](std::size_t rows) {
             QStringList values;
             for (std::size_t i = 0; i < rows; ++i)

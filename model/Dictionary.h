@@ -300,6 +300,10 @@ private:
     bool mergeOnce(const std::vector<std::pair<QString, QStringList>>& records, const MergeOptions& options,
                    std::vector<MergeResult>& results);
     void rollback();
+    // Opens a transaction with begin for a job over many records and lifts
+    // the engine's time limits inside it. False with the error recorded (and
+    // the transaction rolled back) when it cannot.
+    bool beginBulk(const QString& begin);
     // The statement sql, prepared once per connection (a server answers a
     // prepared statement in one round trip).
     QSqlQuery& prepared(const QString& sql);
