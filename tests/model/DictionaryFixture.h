@@ -45,4 +45,14 @@ inline std::string str(const QString& s)
     return s.toStdString();
 }
 
+// Proposals of these texts, the rest empty.
+inline Proposals props(std::initializer_list<const char*> texts)
+{
+    Proposals p;
+    size_t i = 0;
+    for (const char* t : texts)
+        p[i++] = QString::fromUtf8(t);
+    return p;
+}
+
 } // namespace lingrove::model::testing

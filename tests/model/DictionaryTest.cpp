@@ -14,18 +14,10 @@
 
 using namespace lingrove::model;
 using lingrove::model::testing::DictionaryFolderTest;
+using lingrove::model::testing::props;
 using lingrove::model::testing::str;
 
 namespace {
-
-Proposals props(std::initializer_list<const char*> texts)
-{
-    Proposals p;
-    size_t i = 0;
-    for (const char* t : texts)
-        p[i++] = QString::fromUtf8(t);
-    return p;
-}
 
 // Runs one statement on a table file through a connection of its own; the
 // values of column col of every result row.

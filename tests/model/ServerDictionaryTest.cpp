@@ -41,18 +41,10 @@ using namespace lingrove::model;
 using lingrove::model::testing::kAnnaPassword;
 using lingrove::model::testing::kBobPassword;
 using lingrove::model::testing::ServerTest;
+using lingrove::model::testing::props;
 using lingrove::model::testing::str;
 
 namespace {
-
-Proposals props(std::initializer_list<const char*> texts)
-{
-    Proposals p;
-    size_t i = 0;
-    for (const char* t : texts)
-        p[i++] = QString::fromUtf8(t);
-    return p;
-}
 
 QString joined(const Proposals& p)
 {

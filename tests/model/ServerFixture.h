@@ -7,6 +7,7 @@
 // skipped with the reason, unless LINGROVE_REQUIRE_POSTGRES is set (as
 // scripts/test does): then they fail.
 #include "model/Dictionary.h"
+#include "tests/model/DictionaryFixture.h"
 #include "tests/common/PostgresServer.h"
 
 #include <QTemporaryDir>
@@ -48,9 +49,5 @@ protected:
     QByteArray previousHome_;
 };
 
-inline std::string str(const QString& s)
-{
-    return s.toStdString();
-}
 
 } // namespace lingrove::model::testing
